@@ -1,0 +1,50 @@
+#!/bin/sh
+# Installs what the build needs, builds, and then starts the program or runs
+# every test.
+#   ./build.sh run     build and start the program
+#   ./build.sh test    build and run all tests, then again under the sanitizers
+set -eu
+cd "$(dirname "$0")"
+
+PACKAGES="build-essential cmake pkg-config libsdl2-dev libfreetype-dev libcups2-dev
+  fonts-dejavu-core libgtest-dev libgmock-dev googletest"
+
+install_missing() {
+    missing=""
+    for p in $PACKAGES; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
+    done
+    [ -z "$missing" ] && return 0
+    echo "Installing:$missing"
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing
+}
+
+build() {
+    dir=$1
+    shift
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$dir" -j2
+}
+
+case "${1:-}" in
+    run)
+        install_missing
+        build build
+        shift
+        exec build/dist/bin/tavelin "$@"
+        ;;
+    test)
+        install_missing
+        build build
+        ctest --test-dir build -j2 --output-on-failure
+        build build-sanitize -DTAVELIN_SANITIZE=ON
+        ctest --test-dir build-sanitize -j2 --output-on-failure
+        ;;
+    *)
+        echo "usage: $0 run|test" >&2
+        exit 2
+        ;;
+esac

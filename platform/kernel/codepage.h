@@ -1,0 +1,25 @@
+// Conversions between the Windows-1252 names the program uses and the UTF-8
+// names on a Linux file system, and the Windows-1252 case folding that Windows
+// applies when it compares file, section and key names.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Every byte has a meaning in Windows-1252, so this never fails; the five
+// unassigned bytes become the C1 control characters of the same value.
+std::string Cp1252ToUtf8(std::string_view text);
+
+// Characters that Windows-1252 lacks become '?'. A byte that does not start a
+// valid UTF-8 sequence is taken as a Windows-1252 byte of its own.
+std::string Utf8ToCp1252(std::string_view text);
+
+// Upper case of one Windows-1252 character, as Windows compares names.
+char FoldCase(char c);
+
+// True when a and b are equal ignoring Windows-1252 case.
+bool EqualNoCase(std::string_view a, std::string_view b);
+
+}  // namespace platform

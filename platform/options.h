@@ -1,0 +1,33 @@
+// Settings of the emulated machine, taken from the command line before the
+// program's entry point runs. The layer reads them; the program never does.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+struct Options {
+    bool headless = false;
+    bool window = false;      // --window: a desktop window instead of full screen
+    bool mute = false;        // --mute: no audio device is opened
+    bool singleInstance = false;  // top-level windows are findable by other copies
+    std::string scriptPath;   // --script FILE
+    std::string logPath;      // --log FILE
+    std::string dataDir;      // --data DIR: the folder shown as the drive labelled PALMIRON
+    std::string configDir;    // --config DIR: the folder that stands for the Windows folder
+    uint32_t seed = 1;        // --seed N: the start of the headless clock's randomness
+    int depth = 32;           // --depth BITS: the emulated display's bits per pixel
+    int screenWidth = 640;    // --screen WxH: the emulated display's size
+    int screenHeight = 480;
+    std::string commandLine;  // what is left: the program's command line
+    std::string programPath;  // the executable, as a Linux path
+};
+
+// The options in force; tests change them before they start the layer.
+Options& CurrentOptions();
+
+// Parses argv into options; returns false and an explanation on a bad argument.
+bool ParseOptions(int argc, char** argv, Options& options, std::string& error);
+
+}  // namespace platform

@@ -1,0 +1,36 @@
+// The plain face with which the layer writes its own boxes: a free sans-serif
+// font of the desktop drawn through FreeType, grey levels blended into the
+// framebuffer.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/gdi/dc.h"
+
+namespace platform::user {
+
+class BoxText {
+public:
+    // Opens the face at a pixel height; false when no face could be had, in
+    // which case the text is drawn as plain blocks so that the box still shows.
+    bool Open(int pixelHeight);
+    ~BoxText();
+    int LineHeight() const { return m_lineHeight; }
+    int Width(const std::string& text1252);
+    void Draw(gdi::Surface& surface, int x, int y, const std::string& text1252, uint32_t rgb);
+    // Breaks text at line feeds and between words to fit a width.
+    std::vector<std::string> Wrap(const std::string& text1252, int width);
+
+private:
+    void* m_library = nullptr;
+    void* m_face = nullptr;
+    int m_lineHeight = 16;
+    int m_ascent = 12;
+};
+
+// The Unicode code point of a Windows-1252 byte.
+uint32_t CodePointOf1252(uint8_t byte);
+std::string Utf8From1252(const std::string& text);
+
+}  // namespace platform::user
