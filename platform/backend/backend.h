@@ -18,6 +18,8 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual uint32_t NowMs() = 0;
+    // The same clock in microseconds, for decisions finer than a millisecond.
+    virtual uint64_t NowMicros() { return static_cast<uint64_t>(NowMs()) * 1000; }
     virtual void SleepMs(uint32_t ms) = 0;
 };
 

@@ -26,7 +26,7 @@ constexpr size_t kMaxMountsBytes = 1 << 20;
 
 struct DriveState {
     std::mutex mutex;
-    std::vector<MediaRoot> mediaRoots{{"/media", 2}, {"/run/media", 2}, {"/mnt", 1}};
+    std::vector<MediaRoot> mediaRoots = DefaultMediaRoots();
     bool mediaScanned = false;
     std::vector<std::pair<std::string, std::string>> media;
 };
@@ -105,20 +105,22 @@ std::string UnescapeLabelName(std::string_view name) {
     return out;
 }
 
-// The volume label of the device mounted on folder, when there is one.
-std::optional<std::string> MountLabel(const std::string& folder) {
-    const auto mounts = ReadSmallFile("/proc/self/mounts", kMaxMountsBytes);
-    if (!mounts) {
-        return std::nullopt;
+using MountTable = std::vector<std::pair<std::string, std::string>>;
+
+// The mount points of /proc/self/mounts with the devices mounted on them.
+MountTable ReadMounts() {
+    MountTable mounts;
+    const auto text = ReadSmallFile("/proc/self/mounts", kMaxMountsBytes);
+    if (!text) {
+        return mounts;
     }
-    std::string device;
     size_t start = 0;
-    while (start < mounts->size()) {
-        size_t end = mounts->find('\n', start);
+    while (start < text->size()) {
+        size_t end = text->find('\n', start);
         if (end == std::string::npos) {
-            end = mounts->size();
+            end = text->size();
         }
-        const std::string_view line(mounts->data() + start, end - start);
+        const std::string_view line(text->data() + start, end - start);
         start = end + 1;
         const size_t firstSpace = line.find(' ');
         const size_t secondSpace = line.find(' ', firstSpace + 1);
@@ -126,9 +128,20 @@ std::optional<std::string> MountLabel(const std::string& folder) {
             continue;
         }
         const std::string source = UnescapeMountField(line.substr(0, firstSpace));
-        const std::string target =
-            UnescapeMountField(line.substr(firstSpace + 1, secondSpace - firstSpace - 1));
-        if (target == folder && source.rfind("/dev/", 0) == 0) {
+        if (source.rfind("/dev/", 0) == 0) {
+            mounts.emplace_back(
+                UnescapeMountField(line.substr(firstSpace + 1, secondSpace - firstSpace - 1)),
+                source);
+        }
+    }
+    return mounts;
+}
+
+// The volume label of the device mounted on folder, when there is one.
+std::optional<std::string> MountLabel(const MountTable& mounts, const std::string& folder) {
+    std::string device;
+    for (const auto& [target, source] : mounts) {
+        if (target == folder) {
             device = Canonical(source);
         }
     }
@@ -206,9 +219,14 @@ std::string ParseVolumeLabel(std::string_view bytes) {
     return Utf8ToCp1252(line.substr(0, kMaxLabelLength)).substr(0, kMaxLabelLength);
 }
 
+std::vector<MediaRoot> DefaultMediaRoots() {
+    return {{"/media", 2}, {"/run/media", 2}, {"/mnt", 1}};
+}
+
 std::vector<std::pair<std::string, std::string>> FindLabelledFolders(
     const std::vector<MediaRoot>& roots) {
     std::vector<std::pair<std::string, std::string>> found;
+    const MountTable mounts = ReadMounts();
     for (const MediaRoot& root : roots) {
         std::vector<std::string> folders;
         CollectFolders(root.folder, root.depth, folders);
@@ -221,7 +239,7 @@ std::vector<std::pair<std::string, std::string>> FindLabelledFolders(
             }
             if (const auto bytes = ReadSmallFile(folder + "/" + kLabelFileName, 256)) {
                 found.emplace_back(canonical, ParseVolumeLabel(*bytes));
-            } else if (const auto label = MountLabel(canonical);
+            } else if (const auto label = MountLabel(mounts, canonical);
                        label && EqualNoCase(*label, kDataVolumeLabel)) {
                 found.emplace_back(canonical, kDataVolumeLabel);
             }

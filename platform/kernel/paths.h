@@ -37,6 +37,9 @@ std::vector<Drive> CurrentDrives();
 std::optional<Drive> FindDrive(char letter);
 void RescanMediaDrives();
 
+// /media and /run/media two levels deep, /mnt one level.
+std::vector<MediaRoot> DefaultMediaRoots();
+
 // Replaces the places searched for labelled folders (/media, /run/media and
 // /mnt by default) and forces a rescan; tests point it at a temporary folder.
 void SetMediaRoots(std::vector<MediaRoot> roots);

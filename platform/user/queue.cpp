@@ -29,7 +29,8 @@ bool g_quitPending = false;
 int g_quitCode = 0;
 LONG g_messageTime = 0;
 DWORD g_messagePos = 0;
-DWORD g_lastEmptyTick = 0xFFFFFFFF;
+uint64_t g_lastEmpty = 0;
+bool g_wasEmpty = false;
 UINT_PTR g_nextTimerId = 1;
 
 DWORD Now() { return CurrentBackend().clock->NowMs(); }
@@ -136,6 +137,7 @@ bool PeekQueue(MSG& msg, HWND window, UINT low, UINT high, UINT flags) {
     }
     if (!found) found = TakeTimer(msg, window, low, high, remove);
     if (found) {
+        g_wasEmpty = false;
         if (remove) {
             g_messageTime = static_cast<LONG>(msg.time);
             g_messagePos = MAKELONG(msg.pt.x, msg.pt.y);
@@ -143,11 +145,13 @@ bool PeekQueue(MSG& msg, HWND window, UINT low, UINT high, UINT flags) {
         return true;
     }
     // The queue ran empty: show what was drawn, and give the processor away
-    // when the program comes back within the same millisecond.
+    // when the program comes back for more within a millisecond, as an idle
+    // loop does; a loop with real work between its looks is not slowed.
     gdi::PresentIfDirty();
-    const DWORD now = Now();
-    if (now == g_lastEmptyTick) CurrentBackend().clock->SleepMs(1);
-    g_lastEmptyTick = Now();
+    Clock& clock = *CurrentBackend().clock;
+    if (g_wasEmpty && clock.NowMicros() - g_lastEmpty < 1000) clock.SleepMs(1);
+    g_lastEmpty = clock.NowMicros();
+    g_wasEmpty = true;
     return false;
 }
 
@@ -159,7 +163,8 @@ void ResetQueue() {
     g_quitPending = false;
     g_quitCode = 0;
     g_messageTime = 0;
-    g_lastEmptyTick = 0xFFFFFFFF;
+    g_lastEmpty = 0;
+    g_wasEmpty = false;
 }
 
 void SetQuit(int code) {

@@ -14,6 +14,12 @@ public:
         return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
     }
 
+    uint64_t NowMicros() override {
+        auto elapsed = std::chrono::steady_clock::now() - m_start;
+        return static_cast<uint64_t>(
+            std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count());
+    }
+
     void SleepMs(uint32_t ms) override {
         timespec remaining{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
         while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {

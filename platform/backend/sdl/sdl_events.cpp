@@ -2,6 +2,7 @@
 #include "platform/backend/sdl/sdl_parts.h"
 #include "platform/user/single_instance.h"
 
+#include <chrono>
 #include <utility>
 
 namespace platform {
@@ -11,23 +12,38 @@ class SdlEvents final : public EventSource {
 public:
     explicit SdlEvents(std::shared_ptr<SdlDisplay> display) : m_display(std::move(display)) {}
 
+    // Reading the display connection costs a few system calls, and an idle
+    // program asks every millisecond: after a look that found nothing, the
+    // connection is read again only after a few milliseconds, and the
+    // single-instance socket after a few dozen.
     bool Poll(InputEvent& event) override {
-        if (TakeRaiseRequest()) {
-            event = InputEvent{};
-            event.kind = InputEvent::Kind::Raise;
-            return true;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - m_lastRaiseCheck >= std::chrono::milliseconds(50)) {
+            m_lastRaiseCheck = now;
+            if (TakeRaiseRequest()) {
+                event = InputEvent{};
+                event.kind = InputEvent::Kind::Raise;
+                return true;
+            }
         }
         if (!m_display->EventsReady()) {
             return false;
         }
+        bool pumped = false;
         SDL_Event sdlEvent;
-        while (SDL_PollEvent(&sdlEvent)) {
-            event = InputEvent{};
-            if (Translate(sdlEvent, event)) {
-                return true;
+        for (;;) {
+            if (SDL_PeepEvents(&sdlEvent, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
+                event = InputEvent{};
+                m_quiet = false;
+                if (Translate(sdlEvent, event)) return true;
+                continue;
             }
+            if (pumped || (m_quiet && now - m_lastPump < std::chrono::milliseconds(4))) return false;
+            SDL_PumpEvents();
+            m_lastPump = now;
+            m_quiet = true;
+            pumped = true;
         }
-        return false;
     }
 
     std::optional<int> AnswerMessageBox(uint32_t, int) override { return std::nullopt; }
@@ -40,6 +56,9 @@ private:
     std::string TakeFollowingText();
 
     std::shared_ptr<SdlDisplay> m_display;
+    std::chrono::steady_clock::time_point m_lastRaiseCheck{};
+    std::chrono::steady_clock::time_point m_lastPump{};
+    bool m_quiet = false;
 };
 
 bool SdlEvents::Translate(const SDL_Event& sdlEvent, InputEvent& event) {

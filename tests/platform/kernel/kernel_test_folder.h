@@ -35,7 +35,7 @@ public:
     ~KernelTestFolder() {
         std::filesystem::current_path(m_savedCurrent);
         CurrentOptions() = m_savedOptions;
-        SetMediaRoots({{"/media", 2}, {"/run/media", 2}, {"/mnt", 1}});
+        SetMediaRoots(DefaultMediaRoots());
         std::error_code ignored;
         std::filesystem::remove_all(m_root, ignored);
     }
