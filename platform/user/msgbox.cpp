@@ -232,15 +232,10 @@ int RunScreenMessageBox(const char* text, const char* caption, UINT type) {
     gdi::Surface& display = gdi::Display();
     const std::vector<uint32_t> saved = display.pixels;
     ScreenBox box(text, caption, type);
-    std::optional<int> answer =
+    box.Draw();
+    const std::optional<int> answer =
         CurrentBackend().events->AnswerMessageBox(type, box.DefaultId());
-    int result;
-    if (answer) {
-        box.Draw();
-        result = *answer;
-    } else {
-        result = box.Run();
-    }
+    const int result = answer ? *answer : box.Run();
     if (display.pixels.size() == saved.size()) display.pixels = saved;
     gdi::MarkDisplayDirty();
     gdi::PresentIfDirty();

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/gdi/dc.h"
+#include "platform/user/cursor_file.h"
+#include "platform/user/internal.h"
+#include "platform/windows.h"
+#include "tests/support/layer.h"
+
+using namespace testing_support;
+
+namespace {
+
+std::vector<std::string> g_seen;
+
+LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: g_seen.push_back("paint"); break;
+        case WM_TIMER: g_seen.push_back("timer " + std::to_string(wParam)); return 0;
+        case WM_USER: g_seen.push_back("user " + std::to_string(wParam)); return 0;
+        case WM_LBUTTONDOWN:
+            g_seen.push_back("down " + std::to_string(GET_X_LPARAM(lParam)) + "," +
+                             std::to_string(GET_Y_LPARAM(lParam)));
+            return 0;
+        case WM_CHAR: g_seen.push_back("char " + std::to_string(wParam)); return 0;
+        case WM_KEYDOWN: g_seen.push_back("key " + std::to_string(wParam)); return 0;
+        default: break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND MakeWindow(HWND parent, RECT r) {
+    WNDCLASSA wc{};
+    if (!GetClassInfoA(nullptr, "Recorder", &wc)) {
+        wc.lpfnWndProc = RecordingProc;
+        wc.lpszClassName = "Recorder";
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+        RegisterClassA(&wc);
+    }
+    const DWORD style = (parent ? WS_CHILD : WS_POPUP) | WS_VISIBLE;
+    return CreateWindowExA(0, "Recorder", "", style, r.left, r.top, r.right - r.left,
+                           r.bottom - r.top, parent, nullptr, nullptr, nullptr);
+}
+
+void Drain() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+TEST(Queue, TakesPostedThenInputThenPaintThenTimers) {
+    ResetLayer();
+    HWND top = MakeWindow(nullptr, {0, 0, 640, 480});
+    HWND child = MakeWindow(top, {100, 50, 200, 150});
+    Drain();
+    g_seen.clear();
+    AdvanceClock(5);
+    SetTimer(child, 7, 10, nullptr);
+    InvalidateRect(child, nullptr, FALSE);
+    platform::InputEvent press;
+    press.kind = platform::InputEvent::Kind::MouseDown;
+    press.x = 110;
+    press.y = 60;
+    platform::user::ApplyInputEvent(press);
+    PostMessageA(child, WM_USER, 1, 0);
+    PostMessageA(child, WM_USER, 2, 0);
+    AdvanceClock(10);
+    Drain();
+    EXPECT_EQ(g_seen, (std::vector<std::string>{"user 1", "user 2", "down 10,10", "paint", "timer 7"}));
+    EXPECT_EQ(GetMessageTime(), 15);
+
+    // A destroyed window's timers and messages go with it; its parent
+    // repaints what it covered.
+    g_seen.clear();
+    PostMessageA(child, WM_USER, 3, 0);
+    DestroyWindow(child);
+    AdvanceClock(20);
+    Drain();
+    EXPECT_EQ(g_seen, std::vector<std::string>{"paint"});
+}
+
+TEST(Queue, TranslateMessageMakesCharactersAfterTheKey) {
+    ResetLayer();
+    HWND top = MakeWindow(nullptr, {0, 0, 640, 480});
+    SetFocus(top);
+    Drain();
+    g_seen.clear();
+    Key('A', true, 'a');
+    Key(VK_DELETE, true, 0);
+    Drain();
+    EXPECT_EQ(g_seen, (std::vector<std::string>{"key 65", "char 97", "key 46"}));
+}
+
+TEST(Queue, QuitComesAfterPostedMessagesAndMatchesItsRange) {
+    ResetLayer();
+    HWND top = MakeWindow(nullptr, {0, 0, 640, 480});
+    Drain();
+    PostQuitMessage(3);
+    PostMessageA(top, WM_USER, 0, 0);
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, top, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER));
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(msg.wParam, 3u);
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST(Queue, AnIdleLoopSleepsAMillisecondAtATime) {
+    ResetLayer();
+    MSG msg;
+    const DWORD start = GetTickCount();
+    int looks = 0;
+    while (GetTickCount() - start < 100) {
+        PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
+        ++looks;
+    }
+    // One look a millisecond: the idle handler keeps its rhythm and the
+    // processor rests in between.
+    EXPECT_GE(looks, 100);
+    EXPECT_LE(looks, 101);
+}
+
+TEST(MessageBox, DrawsInsideTheScreenAndPutsItBack) {
+    TestEvents& events = ResetLayer();
+    HWND top = MakeWindow(nullptr, {0, 0, 640, 480});
+    Drain();
+    platform::gdi::Surface& display = platform::gdi::Display();
+    const std::vector<uint32_t> before = display.pixels;
+    uint32_t centre = 0;
+    events.onBox = [&](uint32_t) {
+        centre = display.Row(240)[320];
+        return IDCANCEL;
+    };
+    EXPECT_EQ(MessageBoxA(top, "Save the drawing?", "Le petit Tavelin", MB_OKCANCEL | MB_ICONQUESTION),
+              IDCANCEL);
+    EXPECT_NE(centre, before[240 * 640 + 320]);
+    EXPECT_EQ(display.pixels, before);
+    EXPECT_EQ(LogLines(), (std::vector<std::string>{"message 21 Save the drawing?", "answer 2"}));
+}
+
+// A 2 x 2 cursor, 1 bit per pixel: white, black / transparent, white.
+std::vector<uint8_t> TinyCursor() {
+    std::vector<uint8_t> c = {0, 0, 2, 0, 1, 0,                          // directory
+                              2, 2, 2, 0, 1, 0, 1, 0, 0, 0, 0, 0, 22, 0, 0, 0};  // entry
+    const uint8_t header[40] = {40, 0, 0, 0, 2, 0, 0, 0, 4, 0, 0, 0, 1, 0, 1, 0};
+    c.insert(c.end(), header, header + 40);
+    const uint8_t table[8] = {0, 0, 0, 0, 255, 255, 255, 0};
+    c.insert(c.end(), table, table + 8);
+    const uint8_t xorRows[8] = {0x80, 0, 0, 0, 0x80, 0, 0, 0};  // bottom row first
+    const uint8_t andRows[8] = {0x80, 0, 0, 0, 0x00, 0, 0, 0};
+    c.insert(c.end(), xorRows, xorRows + 8);
+    c.insert(c.end(), andRows, andRows + 8);
+    const uint32_t size = static_cast<uint32_t>(c.size() - 22);
+    c[14] = size & 0xFF;
+    return c;
+}
+
+TEST(Cursor, DecodesAMonochromeCursorAndRefusesDamagedOnes) {
+    const std::vector<uint8_t> bytes = TinyCursor();
+    auto shape = platform::user::DecodeCursorFile(bytes.data(), bytes.size());
+    ASSERT_TRUE(shape);
+    EXPECT_EQ(shape->width, 2);
+    EXPECT_EQ(shape->height, 2);
+    EXPECT_EQ(shape->hotX, 1);
+    EXPECT_EQ(shape->hotY, 1);
+    EXPECT_EQ(shape->argb, (std::vector<uint32_t>{0xFFFFFFFF, 0xFF000000, 0x00FFFFFF, 0xFF000000}));
+    for (size_t cut = 0; cut < bytes.size(); ++cut) {
+        EXPECT_FALSE(platform::user::DecodeCursorFile(bytes.data(), cut)) << cut;
+    }
+    std::vector<uint8_t> huge = bytes;
+    huge[22 + 4] = 0xFF;  // a width far beyond what a cursor can be
+    EXPECT_FALSE(platform::user::DecodeCursorFile(huge.data(), huge.size()));
+}
+
+}  // namespace
