@@ -86,6 +86,30 @@ HANDLE FailOpen(DWORD error) {
     return INVALID_HANDLE_VALUE;
 }
 
+// A handle on a folder, as Windows gives with FILE_FLAG_BACKUP_SEMANTICS. It
+// has no read or write access; FlushFileBuffers syncs the folder's entries.
+HANDLE OpenFolder(const std::string& linuxPath, DWORD flagsAndAttributes, DWORD disposition) {
+    const bool opens = (flagsAndAttributes & FILE_FLAG_BACKUP_SEMANTICS) != 0 &&
+                       (disposition == OPEN_EXISTING || disposition == OPEN_ALWAYS);
+    if (!opens) {
+        return FailOpen(ERROR_ACCESS_DENIED);
+    }
+    int fd = -1;
+    do {
+        fd = open(linuxPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        return FailOpen(ErrorFromErrno(errno, true));
+    }
+    const HANDLE handle = AddFile(fd, 0);
+    if (handle == nullptr) {
+        close(fd);
+        return FailOpen(ERROR_TOO_MANY_OPEN_FILES);
+    }
+    SetLastError(disposition == OPEN_ALWAYS ? ERROR_ALREADY_EXISTS : NO_ERROR);
+    return handle;
+}
+
 }  // namespace
 
 DWORD ErrorFromErrno(int error, bool parentExists) {
@@ -182,7 +206,7 @@ HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD /*shareMod
     struct stat info {};
     const bool existed = path->exists && stat(path->linuxPath.c_str(), &info) == 0;
     if (existed && S_ISDIR(info.st_mode)) {
-        return FailOpen(ERROR_ACCESS_DENIED);
+        return OpenFolder(path->linuxPath, flagsAndAttributes, creationDisposition);
     }
     if (!path->parentExists) {
         return FailOpen(ERROR_PATH_NOT_FOUND);

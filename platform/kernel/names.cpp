@@ -51,6 +51,33 @@ void SyncFolder(const std::string& folder) {
     return rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
+// Renames from over to in one step. The moved file takes the permission bits
+// of the file it replaces, and a file without any write bit is read-only, as
+// Windows keeps a replaced file's attributes and refuses to replace a
+// read-only file. Returns 0 or the errno value.
+[[nodiscard]] int ReplaceByRename(const std::string& from, const std::string& to) {
+    struct stat target {};
+    if (stat(to.c_str(), &target) != 0) {
+        return rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+    }
+    if (S_ISDIR(target.st_mode)) {
+        return EISDIR;
+    }
+    if ((target.st_mode & 0222) == 0) {
+        return EACCES;
+    }
+    struct stat source {};
+    if (stat(from.c_str(), &source) != 0 || chmod(from.c_str(), target.st_mode & 0777) != 0) {
+        return errno;
+    }
+    if (rename(from.c_str(), to.c_str()) != 0) {
+        const int error = errno;
+        chmod(from.c_str(), source.st_mode & 0777);
+        return error;
+    }
+    return 0;
+}
+
 // The Linux name a move gives its target. A target that resolved onto the
 // source itself only changes the case of the name, so it is spelt as given.
 std::string MoveTarget(const ResolvedPath& from, const ResolvedPath& to) {
@@ -116,10 +143,7 @@ BOOL WINAPI MoveFileExA(LPCSTR existingFileName, LPCSTR newFileName, DWORD flags
     const bool sameFile = to->linuxPath == from->linuxPath;
     int result = 0;
     if ((flags & MOVEFILE_REPLACE_EXISTING) != 0 && !sameFile) {
-        if (to->exists && IsFolder(to->linuxPath)) {
-            return Fail(ERROR_ACCESS_DENIED);
-        }
-        result = rename(from->linuxPath.c_str(), target.c_str()) == 0 ? 0 : errno;
+        result = ReplaceByRename(from->linuxPath, target);
     } else {
         if (to->exists && !sameFile) {
             return Fail(ERROR_ALREADY_EXISTS);

@@ -21,10 +21,16 @@
 //
 // Differs from Windows: share modes are accepted and ignored, so a second
 // open never fails with ERROR_SHARING_VIOLATION; MoveFileA does not copy
-// across file systems (ERROR_NOT_SAME_DEVICE instead); creation and access
-// times are the Linux change and access times; file system names are "CDFS"
-// for CD drives and "NTFS" for the others; the version reported is a fixed
-// Windows XP (5.1, build 2600).
+// across file systems (ERROR_NOT_SAME_DEVICE instead); MoveFileExA with
+// MOVEFILE_REPLACE_EXISTING renames in one step, gives the moved file the
+// permission bits of the file it replaces (as ReplaceFile keeps a replaced
+// file's attributes) and refuses to replace a file without any write bit
+// (ERROR_ACCESS_DENIED, as for a read-only file); a folder opened with
+// FILE_FLAG_BACKUP_SEMANTICS can only be flushed (FlushFileBuffers writes its
+// entries to disk) and closed, whatever access was asked for; creation and
+// access times are the Linux change and access times; file system names are
+// "CDFS" for CD drives and "NTFS" for the others; the version reported is a
+// fixed Windows XP (5.1, build 2600).
 #pragma once
 
 #include "platform/win/types.h"
@@ -101,6 +107,7 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName);
 #define FILE_ATTRIBUTE_TEMPORARY 0x00000100
 #define FILE_FLAG_WRITE_THROUGH 0x80000000u
 #define FILE_FLAG_SEQUENTIAL_SCAN 0x08000000
+#define FILE_FLAG_BACKUP_SEMANTICS 0x02000000
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
 #define INVALID_FILE_SIZE ((DWORD)0xFFFFFFFF)
 #define INVALID_SET_FILE_POINTER ((DWORD)-1)
