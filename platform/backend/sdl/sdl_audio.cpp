@@ -11,6 +11,13 @@ namespace {
 
 constexpr int kSampleRate = 22050;
 constexpr int kChannels = 2;
+// A click's sound waits at most one buffer before the callback takes it and
+// one more while that buffer plays: 256 frames at 22050 Hz are 11.6 ms, so it
+// starts within about 23 ms. The callback only copies, so so short a buffer
+// does not run dry. A driver may pick its own period; more than kMaxFrames
+// (46 ms) is reported, since clicks would then lag visibly.
+constexpr Uint16 kWantedFrames = 256;
+constexpr Uint16 kMaxFrames = 1024;
 
 // One sound at a time: Play replaces it. The callback thread shares only the
 // samples, the read position and the loop flag, under m_mutex.
@@ -85,15 +92,21 @@ bool SdlAudio::EnsureDevice() {
     wanted.freq = kSampleRate;
     wanted.format = AUDIO_S16SYS;
     wanted.channels = kChannels;
-    wanted.samples = 1024;
+    wanted.samples = kWantedFrames;
     wanted.callback = &SdlAudio::Callback;
     wanted.userdata = this;
     SDL_AudioSpec obtained{};
-    // No changes allowed: SDL converts to whatever the card wants.
-    m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    // Rate, format and channels are fixed, and SDL converts to whatever the
+    // card wants; the buffer length is the driver's, so that obtained tells
+    // what really sits between a Play and the speaker.
+    m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
     if (m_device == 0) {
         std::fprintf(stderr, "tavelin: no sound: %s\n", SDL_GetError());
         return false;
+    }
+    if (obtained.samples > kMaxFrames) {
+        std::fprintf(stderr, "tavelin: the sound device buffers %u frames; clicks will lag\n",
+                     static_cast<unsigned>(obtained.samples));
     }
     SDL_PauseAudioDevice(m_device, 0);
     return true;
