@@ -7,7 +7,10 @@ set -eu
 cd "$(dirname "$0")"
 
 PACKAGES="build-essential cmake pkg-config libsdl2-dev libfreetype-dev libcups2-dev
-  fonts-dejavu-core libgtest-dev libgmock-dev googletest"
+  fonts-dejavu-core libgtest-dev libgmock-dev googletest
+  espeak-ng fonts-open-sans fonts-goudybookletter fonts-kaushanscript fonts-dustin
+  fonts-comic-neue fonts-lobster fonts-aenigma fonts-blankenburg fonts-radisnoir
+  fonts-cherrybomb fonts-urw-base35"
 
 install_missing() {
     missing=""
