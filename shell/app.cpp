@@ -3,12 +3,14 @@
 #include <cstdio>
 #include <cstring>
 
+#include "graphics/patterns.h"
 #include "shell/cursors.h"
 #include "shell/mainwindow.h"
 #include "shell/messages.h"
 #include "shell/random.h"
 #include "shell/resources.h"
 #include "shell/screen.h"
+#include "shell/sound.h"
 #include "shell/timing.h"
 
 Application* g_app = nullptr;
@@ -26,9 +28,7 @@ int g_exitHandlerCount = 0;
 
 void NothingAtExit() {}
 
-void StopSoundAtExit() {
-    // FIXME: stops the playing sound once sound playback exists.
-}
+void StopSoundAtExit() { StopSound(nullptr); }
 
 }  // namespace
 
@@ -102,8 +102,7 @@ void CheckDisplay() {
         snprintf(text, sizeof text, "%d x %d.", record.width, record.height);
         ShowMessageWithText(8, text, 1, kNoCode);
     }
-    // FIXME: the 45 fill-pattern bitmaps are made here once the graphics
-    // toolkit provides them.
+    CreateFillPatterns();
 }
 
 void InitApplication() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "controls/control.h"
+#include "graphics/palette.h"
 #include "shell/app.h"
 #include "shell/cursors.h"
 #include "shell/mainwindow.h"
@@ -227,9 +228,8 @@ Screen::Screen(const RECT* rect, HPALETTE palette) {
         area = RECT{left, top, left + width, top + height};
     }
     if (palette == nullptr) {
-        // FIXME: a palette of the system's colours once the graphics toolkit
-        // makes one; until then the stock palette serves every depth.
-        palette = static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
+        palette = g_platform.bitsPerPixel < 8 ? static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE))
+                                              : MakeSystemPalette();
     }
     m_palette = palette;
     g_programPalette = palette;

@@ -89,7 +89,7 @@ void BoxText::Draw(gdi::Surface& surface, int x, int y, const std::string& text,
             for (int row = y + 2; row < baseline && c != ' '; ++row) {
                 for (int col = x + 1; col < x + w - 1; ++col) {
                     if (row >= 0 && row < surface.height && col >= 0 && col < surface.width)
-                        surface.Row(row)[col] = rgb;
+                        gdi::WriteRgb(surface, col, row, rgb);
                 }
             }
             x += w;
@@ -106,12 +106,14 @@ void BoxText::Draw(gdi::Surface& surface, int x, int y, const std::string& text,
                 if (px < 0 || px >= surface.width) continue;
                 const uint32_t a = bitmap.buffer[row * bitmap.pitch + col];
                 if (a == 0) continue;
-                uint32_t& d = surface.Row(py)[px];
+                const uint32_t d = gdi::ReadRgb(surface, px, py);
                 auto blend = [a](uint32_t dst, uint32_t src) {
                     return (src * a + dst * (255 - a)) / 255;
                 };
-                d = (blend((d >> 16) & 0xFF, (rgb >> 16) & 0xFF) << 16) |
-                    (blend((d >> 8) & 0xFF, (rgb >> 8) & 0xFF) << 8) | blend(d & 0xFF, rgb & 0xFF);
+                gdi::WriteRgb(surface, px, py,
+                              (blend((d >> 16) & 0xFF, (rgb >> 16) & 0xFF) << 16) |
+                                  (blend((d >> 8) & 0xFF, (rgb >> 8) & 0xFF) << 8) |
+                                  blend(d & 0xFF, rgb & 0xFF));
             }
         }
         x += static_cast<int>(glyph->advance.x >> 6);

@@ -61,7 +61,7 @@ void Fill(gdi::Surface& s, RECT r, uint32_t rgb) {
     RECT clipped;
     if (!Intersect(clipped, r, RECT{0, 0, s.width, s.height})) return;
     for (int y = clipped.top; y < clipped.bottom; ++y) {
-        std::fill_n(s.Row(y) + clipped.left, clipped.right - clipped.left, rgb);
+        for (int x = clipped.left; x < clipped.right; ++x) gdi::WriteRgb(s, x, y, rgb);
     }
 }
 
@@ -171,7 +171,7 @@ private:
                 if (dx * dx + dy * dy > 196) continue;
                 const int x = cx + dx;
                 const int y = cy + dy;
-                if (x >= 0 && y >= 0 && x < s.width && y < s.height) s.Row(y)[x] = colour;
+                if (x >= 0 && y >= 0 && x < s.width && y < s.height) gdi::WriteRgb(s, x, y, colour);
             }
         }
         m_font.Draw(s, cx - m_font.Width(mark) / 2, cy - m_font.LineHeight() / 2, mark, kWhite);
@@ -230,13 +230,13 @@ private:
 
 int RunScreenMessageBox(const char* text, const char* caption, UINT type) {
     gdi::Surface& display = gdi::Display();
-    const std::vector<uint32_t> saved = display.pixels;
+    const std::vector<uint8_t> saved = display.storage;
     ScreenBox box(text, caption, type);
     box.Draw();
     const std::optional<int> answer =
         CurrentBackend().events->AnswerMessageBox(type, box.DefaultId());
     const int result = answer ? *answer : box.Run();
-    if (display.pixels.size() == saved.size()) display.pixels = saved;
+    if (display.storage.size() == saved.size()) display.storage = saved;
     gdi::MarkDisplayDirty();
     gdi::PresentIfDirty();
     return result;

@@ -36,7 +36,7 @@ HDC MakeWindowDC(Window& window, const RECT* limit) {
         } else if (gdi::DeviceContext* own = gdi::LookupDC(window.ownDc)) {
             // The objects and modes stay; the geometry follows the window.
             own->origin = context.origin;
-            own->clip = context.clip;
+            gdi::SetVisibleClip(window.ownDc, context.clip);
         }
         gdi::LookupDC(window.ownDc)->ownedByWindow = true;
         return window.ownDc;

@@ -324,11 +324,11 @@ bool WriteScreenshot(const std::string& path) {
     Put32(out, 0);
     Put32(out, 0);
     for (int y = s.height - 1; y >= 0; --y) {
-        const uint32_t* row = s.Row(y);
         for (int x = 0; x < s.width; ++x) {
-            out.push_back(row[x] & 0xFF);
-            out.push_back((row[x] >> 8) & 0xFF);
-            out.push_back((row[x] >> 16) & 0xFF);
+            const uint32_t rgb = gdi::ReadRgb(s, x, y);
+            out.push_back(rgb & 0xFF);
+            out.push_back((rgb >> 8) & 0xFF);
+            out.push_back((rgb >> 16) & 0xFF);
         }
         for (uint32_t pad = static_cast<uint32_t>(s.width) * 3; pad < stride; ++pad) out.push_back(0);
     }

@@ -131,16 +131,17 @@ TEST(MessageBox, DrawsInsideTheScreenAndPutsItBack) {
     HWND top = MakeWindow(nullptr, {0, 0, 640, 480});
     Drain();
     platform::gdi::Surface& display = platform::gdi::Display();
-    const std::vector<uint32_t> before = display.pixels;
+    const std::vector<uint8_t> before = display.storage;
+    const uint32_t centreBefore = platform::gdi::ReadRgb(display, 320, 240);
     uint32_t centre = 0;
     events.onBox = [&](uint32_t) {
-        centre = display.Row(240)[320];
+        centre = platform::gdi::ReadRgb(display, 320, 240);
         return IDCANCEL;
     };
     EXPECT_EQ(MessageBoxA(top, "Save the drawing?", "Le petit Tavelin", MB_OKCANCEL | MB_ICONQUESTION),
               IDCANCEL);
-    EXPECT_NE(centre, before[240 * 640 + 320]);
-    EXPECT_EQ(display.pixels, before);
+    EXPECT_NE(centre, centreBefore);
+    EXPECT_EQ(display.storage, before);
     EXPECT_EQ(LogLines(), (std::vector<std::string>{"message 21 Save the drawing?", "answer 2"}));
 }
 

@@ -1,0 +1,119 @@
+// Shapes as spans: the pure geometry behind pens, lines, rectangles, ellipses,
+// polygons and regions. Nothing here touches a device context; every function
+// takes device coordinates and appends horizontal spans (right exclusive).
+//
+// Pixel centres sit on integer coordinates, as in Windows' own rasterisation: a
+// one-pixel line passes through them, and a round pen covers the pixels whose
+// centres lie closer than half its width to the stroked path.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/gdi/dc.h"
+
+namespace platform::gdi {
+
+// Sorts spans by row, then left edge, and merges overlapping or touching ones so
+// that every pixel appears once. Empty spans go.
+void NormaliseSpans(std::vector<Span>& spans);
+// The pixels of a that are not in b; both normalised, and so is the result.
+std::vector<Span> SubtractSpans(const std::vector<Span>& a, const std::vector<Span>& b);
+
+// The pixels of a one-pixel line from `from` towards `to`, in drawing order, the
+// last pixel excluded: visit(x, y, index), index counting from 0 at `from`.
+// Only pixels whose major coordinate lies within `limit` are visited. On the
+// minor axis an exact half goes to the smaller coordinate whichever way the
+// line is drawn, so a line and its reverse differ only in the excluded end.
+template <class Visit>
+void ForEachLinePixel(POINT from, POINT to, const RECT& limit, Visit&& visit) {
+    const int64_t dx = static_cast<int64_t>(to.x) - from.x;
+    const int64_t dy = static_cast<int64_t>(to.y) - from.y;
+    const int64_t adx = dx < 0 ? -dx : dx;
+    const int64_t ady = dy < 0 ? -dy : dy;
+    // Rounds n / d (d > 0) to the nearest integer, halves down.
+    const auto roundHalfDown = [](int64_t n, int64_t d) {
+        const int64_t num = 2 * n + d - 1;
+        const int64_t den = 2 * d;
+        return num >= 0 ? num / den : -((-num + den - 1) / den);
+    };
+    const bool xMajor = adx >= ady;
+    const int64_t length = xMajor ? adx : ady;
+    const int step = (xMajor ? dx : dy) < 0 ? -1 : 1;
+    const int64_t start = xMajor ? from.x : from.y;
+    const int64_t low = xMajor ? limit.left : limit.top;
+    const int64_t high = xMajor ? limit.right : limit.bottom;
+    // The steps whose major coordinate start + step * i lies in [low, high).
+    int64_t first = step > 0 ? low - start : start - high + 1;
+    int64_t end = step > 0 ? high - start : start - low + 1;
+    first = first < 0 ? 0 : first;
+    end = end > length ? length : end;
+    for (int64_t i = first; i < end; ++i) {
+        const int64_t major = start + step * i;
+        if (xMajor) {
+            visit(static_cast<int>(major), static_cast<int>(from.y + roundHalfDown(i * dy, adx)),
+                  static_cast<int>(i));
+        } else {
+            visit(static_cast<int>(from.x + roundHalfDown(i * dx, ady)), static_cast<int>(major),
+                  static_cast<int>(i));
+        }
+    }
+}
+
+// Appends a one-pixel line as runs of pixels (see ForEachLinePixel).
+void AppendThinLine(std::vector<Span>& out, POINT from, POINT to, const RECT& limit);
+
+// Appends the pixels a round pen of `width` (2 or more) covers along the segment,
+// both ends included with round caps. A pen of even width is centred half a
+// pixel above and left of the path, so that it covers exactly `width` rows or
+// columns of an axis-aligned line. Rows outside `limit` are skipped. The spans
+// are sorted by row; stroking several segments and normalising the union gives
+// round joins.
+void AppendWideSegment(std::vector<Span>& out, POINT from, POINT to, int width,
+                       const RECT& limit);
+
+// The pixels of a closed or open path stroked with a round pen, normalised.
+std::vector<Span> WidePathSpans(const POINT* points, size_t count, bool closed, int width,
+                                const RECT& limit);
+
+// The outline of a rectangle drawn with a one-pixel pen: the edge pixels of
+// [left, right) x [top, bottom), rows limited to `limit`.
+void AppendRectFrame(std::vector<Span>& out, const RECT& box, const RECT& limit);
+// Every pixel of the rectangle, rows limited to `limit`.
+void AppendRectFill(std::vector<Span>& out, const RECT& box, const RECT& limit);
+
+// The pixels of [left, right) x [top, bottom) whose centres lie inside the
+// ellipse inscribed in the rectangle (strictly inside). One span per row, top to
+// bottom; rows outside `limit` are skipped.
+void AppendEllipseFill(std::vector<Span>& out, const RECT& box, const RECT& limit);
+// The pixels of that set with a 4-neighbour outside it: an 8-connected one-pixel
+// outline. Normalised.
+void AppendEllipseOutline(std::vector<Span>& out, const RECT& box, const RECT& limit);
+// The ring a round pen of `width` covers along the one-pixel outline's centre
+// line: between the ellipses of diameters (w - 1 +/- width, h - 1 +/- width)
+// around the box's centre, moved half a pixel up and left for even widths as
+// wide lines are. Normalised.
+void AppendEllipseRing(std::vector<Span>& out, const RECT& box, int width, const RECT& limit);
+// The one-pixel outline in drawing order (counter-clockwise on screen from the
+// rightmost point), for dotted pens.
+std::vector<POINT> EllipseOutlinePath(const RECT& box, const RECT& limit);
+
+// A polygon filled by sampling pixel centres: left and top edges in, right and
+// bottom edges out. fillMode is ALTERNATE or WINDING. Normalised.
+std::vector<Span> PolygonSpans(const POINT* points, size_t count, int fillMode,
+                               const RECT& limit);
+
+// The 4-connected area around (x, y), device coordinates, of pixels whose value
+// equals `value` (sameColour) or differs from it (a fill up to a border),
+// inside the context's clip. Empty when the seed is outside the clip or not
+// fillable. The spans are disjoint, in no particular order.
+std::vector<Span> FloodSpans(const DeviceContext& dc, int x, int y, uint32_t value,
+                             bool sameColour);
+
+// Rounds a rectangle given in either order into left <= right, top <= bottom.
+RECT NormalisedRect(int left, int top, int right, int bottom);
+
+// A limit that skips nothing a surface can hold.
+inline constexpr RECT kNoLimit{-(1 << 28), -(1 << 28), 1 << 28, 1 << 28};
+
+}  // namespace platform::gdi
