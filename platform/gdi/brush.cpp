@@ -1,6 +1,7 @@
 // The one brush path: brushes realised for a surface, spans filled through the
 // ROP2, FillRect, pixels, and coverage blending for text.
 #include <algorithm>
+#include <cstring>
 
 #include "platform/gdi/dc.h"
 #include "platform/gdi/raster.h"
@@ -76,9 +77,16 @@ void RealisedBrush::Row(int y, int x, int count, uint32_t* out) const {
     }
     const uint32_t* row = tile.data() + static_cast<size_t>(Modulo(y - originY, height)) * width;
     int px = Modulo(x - originX, width);
-    for (int i = 0; i < count; ++i) {
-        out[i] = row[px];
+    // One period in phase, then the filled part doubled until the row is full.
+    int filled = 0;
+    for (; filled < count && filled < width; ++filled) {
+        out[filled] = row[px];
         if (++px == width) px = 0;
+    }
+    while (filled < count) {
+        const int copy = std::min(filled, count - filled);
+        std::memcpy(out + filled, out, static_cast<size_t>(copy) * sizeof(uint32_t));
+        filled += copy;
     }
 }
 

@@ -1,5 +1,7 @@
 // Surfaces in the engine's formats and the table of pixel operations of each
 // format, written once as templates over the format.
+#include <malloc.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -139,7 +141,24 @@ int DibRowBytes(int width, int bitsPerPixel) {
     return static_cast<int>(((static_cast<int64_t>(width) * bitsPerPixel + 31) / 32) * 4);
 }
 
+namespace {
+
+// Sheet-sized work bitmaps are made and freed many times a second by fills and
+// effects. Kept in the heap rather than mapped afresh each time, their memory
+// is reused without a page fault on every touch.
+void KeepLargeBlocksInTheHeap() {
+    static const bool done = [] {
+        mallopt(M_MMAP_THRESHOLD, 64 << 20);
+        mallopt(M_TRIM_THRESHOLD, 128 << 20);
+        return true;
+    }();
+    (void)done;
+}
+
+}  // namespace
+
 bool InitSurface(Surface& surface, int width, int height, int bitsPerPixel) {
+    KeepLargeBlocksInTheHeap();
     if (width < 1 || height < 1 || width > 32767 || height > 32767) return false;
     if (bitsPerPixel != 1 && bitsPerPixel != 8 && bitsPerPixel != 24 && bitsPerPixel != 32) {
         return false;

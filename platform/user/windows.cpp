@@ -96,6 +96,14 @@ void InvalidateTree(Window& window) {
     }
 }
 
+// Every descendant, each child before its own children.
+void CollectDescendants(const Window& window, std::vector<HWND>& out) {
+    for (HWND child : window.children) {
+        out.push_back(child);
+        if (const Window* c = Find(child)) CollectDescendants(*c, out);
+    }
+}
+
 void DestroyTree(Window& window) {
     window.destroying = true;
     OnWindowDestroying(window.handle);
@@ -496,13 +504,7 @@ BOOL WINAPI EnumChildWindows(HWND parent, WNDENUMPROC function, LPARAM lParam) {
     if (window == nullptr || function == nullptr) return FALSE;
     // Windows walks a snapshot, so that a callback may destroy what it visits.
     std::vector<HWND> all;
-    std::vector<HWND> pending(window->children.begin(), window->children.end());
-    while (!pending.empty()) {
-        HWND h = pending.front();
-        pending.erase(pending.begin());
-        all.push_back(h);
-        if (Window* w = Find(h)) pending.insert(pending.begin(), w->children.begin(), w->children.end());
-    }
+    CollectDescendants(*window, all);
     for (HWND h : all) {
         if (Find(h) == nullptr) continue;
         if (!function(h, lParam)) break;
