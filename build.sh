@@ -10,7 +10,7 @@ PACKAGES="build-essential cmake pkg-config libsdl2-dev libfreetype-dev libcups2-
   fonts-dejavu-core libgtest-dev libgmock-dev googletest
   espeak-ng fonts-open-sans fonts-goudybookletter fonts-kaushanscript fonts-dustin
   fonts-comic-neue fonts-lobster fonts-aenigma fonts-blankenburg fonts-radisnoir
-  fonts-cherrybomb fonts-urw-base35"
+  fonts-cherrybomb fonts-urw-base35 fonts-noto-color-emoji"
 
 install_missing() {
     missing=""

@@ -31,7 +31,11 @@ function(tavelin_add_resource_pack target manifest)
   set_target_properties(${target} PROPERTIES TAVELIN_PACK ${dir}/${target}.pack)
 endfunction()
 
-tavelin_add_resource_pack(program_resources ${CMAKE_SOURCE_DIR}/resources/resources.txt)
+# The program's pack is made from the manifest that assets/art.cmake writes:
+# resources.txt followed by the generated pictures and cursors.
+set(TAVELIN_ART_DIR ${CMAKE_BINARY_DIR}/art)
+tavelin_add_resource_pack(program_resources ${TAVELIN_ART_DIR}/program.txt
+  ${CMAKE_SOURCE_DIR}/resources)
 tavelin_add_resource_pack(test_resources
   ${CMAKE_SOURCE_DIR}/tests/support/test_pack/manifest.txt ${CMAKE_SOURCE_DIR}/resources)
 

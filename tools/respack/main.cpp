@@ -154,7 +154,8 @@ std::string EmbeddingSource(const std::vector<uint8_t>& pack, const std::string&
             out += "\n    \"";
         }
         const uint8_t byte = pack[i];
-        if (byte >= 0x20 && byte < 0x7F && byte != '"' && byte != '\\') {
+        // A question mark is escaped too, so that no "??x" reads as a trigraph.
+        if (byte >= 0x20 && byte < 0x7F && byte != '"' && byte != '\\' && byte != '?') {
             out += static_cast<char>(byte);
         } else {
             char escape[8];
