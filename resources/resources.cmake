@@ -8,6 +8,15 @@ add_executable(respack
   platform/kernel/resource_pack.cpp)
 target_include_directories(respack PRIVATE ${CMAKE_SOURCE_DIR})
 
+# The dialog template compiler, shared by respack and the unit tests.
+add_library(respack_dialogs OBJECT tools/respack/dialog_source.cpp)
+target_include_directories(respack_dialogs PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(respack PRIVATE respack_dialogs)
+if(TAVELIN_TESTS)
+  # The test program is made after this file is read.
+  cmake_language(DEFER CALL target_link_libraries tavelin_tests PRIVATE respack_dialogs)
+endif()
+
 # tavelin_add_resource_pack(<target> <manifest> [<search dir>...]) compiles the
 # manifest into ${CMAKE_BINARY_DIR}/resources/<target>.pack and into the object
 # library <target>. The tool writes a depfile naming every file it read, so the

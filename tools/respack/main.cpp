@@ -15,12 +15,14 @@
 #include <vector>
 
 #include "platform/kernel/resource_pack.h"
+#include "tools/respack/dialog_source.h"
 #include "tools/respack/text_source.h"
 
 namespace {
 
 constexpr uint16_t kTextType = 32002;
 constexpr uint16_t kBitmapType = 2;
+constexpr uint16_t kDialogType = 5;
 constexpr size_t kBitmapFileHeaderSize = 14;
 constexpr size_t kMaxInputSize = size_t{64} << 20;
 
@@ -134,7 +136,15 @@ std::string FindInput(const Options& options, const std::string& name) {
         error = "cannot read " + path;
         return false;
     }
-    if (!PrepareData(*type, item.bytes, error)) {
+    if (*type == kDialogType) {
+        // A dialog is compiled from its block of a dialog source, whose
+        // messages name their own file and line.
+        std::vector<uint8_t> compiled;
+        if (!respack::CompileDialog(item.bytes, path, *id, compiled, error)) {
+            return false;
+        }
+        item.bytes = std::move(compiled);
+    } else if (!PrepareData(*type, item.bytes, error)) {
         error = path + ": " + error;
         return false;
     }
