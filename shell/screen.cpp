@@ -4,6 +4,7 @@
 
 #include "controls/control.h"
 #include "graphics/palette.h"
+#include "graphics/surface.h"
 #include "shell/app.h"
 #include "shell/cursors.h"
 #include "shell/mainwindow.h"
@@ -76,14 +77,16 @@ bool OfferButton(Screen& screen, bool down, int x, int y) {
 }
 
 void OnPaint(Screen& screen, HWND window) {
-    PAINTSTRUCT paint;
-    BeginPaint(window, &paint);
-    screen.PaintBackground(paint.rcPaint);
+    // The paint record's surface is the current surface while the screen and
+    // its controls draw; the first registered control is drawn last, on top.
+    BeginPaintSurface(window);
+    const RECT area = PaintRecord().rcPaint;
+    screen.PaintBackground(area);
     for (int i = screen.m_controlCount - 1; i >= 0; --i) {
-        screen.m_controls[i]->PaintIfIntersects(paint.rcPaint);
+        screen.m_controls[i]->PaintIfIntersects(area);
     }
-    screen.PaintForeground(paint.rcPaint);
-    EndPaint(window, &paint);
+    screen.PaintForeground(area);
+    EndPaintSurface();
     if (screen.m_firstPaintPending) {
         screen.m_firstPaintPending = 0;
         screen.OnStart();
@@ -182,8 +185,8 @@ LRESULT HandleInput(Screen& screen, HWND window, UINT message, WPARAM wParam, LP
             if (!PassFilter(screen, EV_CHAR)) return 0;
             if (ControlsTakePart(screen)) {
                 for (int i = 0; i < screen.m_controlCount; ++i) {
-                    if (screen.m_controls[i]->KeyChar(screen.m_character, screen.m_repeat, screen.m_scanCode))
-                        return 0;
+                    Control* control = screen.m_controls[i];
+                    if (control->KeyChar(screen.m_character, screen.m_repeat)) return 0;
                 }
             }
             screen.OnChar(screen.m_character, screen.m_repeat);
@@ -191,10 +194,11 @@ LRESULT HandleInput(Screen& screen, HWND window, UINT message, WPARAM wParam, LP
         }
         case WM_KEYUP: {
             if (!PassFlush(screen, EV_KEYUP) || !PassFilter(screen, EV_KEYUP)) return 0;
-            const int scan = static_cast<int>((lParam >> 16) & 0xFF);
+            // A hotkey's release reaches OnCommand even when it completed no
+            // click, as for a radio button that was already selected.
             if (ControlsTakePart(screen)) {
                 for (int i = 0; i < screen.m_controlCount; ++i) {
-                    if (screen.m_controls[i]->KeyUp(static_cast<int>(wParam), scan)) {
+                    if (screen.m_controls[i]->KeyUp()) {
                         DeliverClick(screen, i);
                         return 0;
                     }

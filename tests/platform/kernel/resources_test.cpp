@@ -225,7 +225,7 @@ TEST(Resources, ErrorTextsAreTheProgramsWindows1252Blocks) {
 
 TEST(Resources, LoadsAndSharesLibrariesFromDisk) {
     TempFolder folder;
-    const std::string path = folder.Write("Banques.dat", SamplePack());
+    const std::string path = folder.Write("Stamps.dat", SamplePack());
     folder.Write("noext.DLL", SamplePack());
 
     const HMODULE library = LoadLibraryA(path.c_str());
@@ -233,9 +233,9 @@ TEST(Resources, LoadsAndSharesLibrariesFromDisk) {
     EXPECT_NE(library, GetModuleHandleA(nullptr));
     EXPECT_EQ(ResourceText(library, 300, RT_BITMAP), "bitmap");
     EXPECT_EQ(ResourceText(nullptr, 300, RT_BITMAP), "<missing>");
-    EXPECT_EQ(GetModuleHandleA("BANQUES.DAT"), library);
+    EXPECT_EQ(GetModuleHandleA("STAMPS.DAT"), library);
     const std::string fileName = platform::LibraryFileName(library);
-    EXPECT_TRUE(fileName.ends_with("\\Banques.dat")) << fileName;
+    EXPECT_TRUE(fileName.ends_with("\\Stamps.dat")) << fileName;
     EXPECT_EQ(platform::LibraryFileName(GetModuleHandleA(nullptr)), "");
 
     EXPECT_EQ(LoadLibraryA(path.c_str()), library);
@@ -247,7 +247,7 @@ TEST(Resources, LoadsAndSharesLibrariesFromDisk) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
     EXPECT_EQ(LoadResource(library, stale), nullptr);
     EXPECT_FALSE(FreeLibrary(library));
-    EXPECT_EQ(GetModuleHandleA("Banques.dat"), nullptr);
+    EXPECT_EQ(GetModuleHandleA("Stamps.dat"), nullptr);
 
     const HMODULE noExtension = LoadLibraryA(folder.WindowsPath("noext").c_str());
     ASSERT_NE(noExtension, nullptr);
