@@ -1,9 +1,13 @@
 // The program's application object and the sequence of its screens.
 #include "shell/app.h"
+#include "shell/configuration.h"
 #include "shell/cursors.h"
+#include "shell/language_screen.h"
 #include "shell/mainwindow.h"
 #include "shell/messages.h"
 #include "shell/screen.h"
+#include "shell/title_screen.h"
+#include "workshop/workshop_screen.h"
 
 WorkshopApp theApp;
 
@@ -11,39 +15,23 @@ namespace {
 
 constexpr char kApplicationName[] = "Le petit Tavelin";
 
-// Stands where the title and workshop screens will be: a sunny page that a
-// key or a click ends, which ends the program.
-class WaitingScreen : public Screen {
-public:
-    WaitingScreen() : Screen(nullptr, g_programPalette) {}
-
-    void PaintBackground(const RECT& rect) override {
-        HDC dc = GetDC(m_window);
-        HBRUSH brush = CreateSolidBrush(RGB(255, 206, 24));
-        FillRect(dc, &rect, brush);
-        DeleteObject(brush);
-        ReleaseDC(m_window, dc);
+// Runs a screen's loop until its window closes, its result arrives or the
+// program quits; true when the program quits.
+bool RunScreenLoop(Screen& screen) {
+    SetCurrentScreen(&screen);
+    int result = 0;
+    int pumped;
+    while ((pumped = PumpMessage(result)) == 0) {
     }
-    void OnKeyUp(int) override { CloseAllScreens(); }
-    void OnLButtonUp(int, int) override { CloseAllScreens(); }
-    void OnRButtonUp(int, int) override { CloseAllScreens(); }
-};
-
-// The language index of the help texts for a Windows language code.
-int LanguageIndexFor(int windowsLanguage) {
-    switch (windowsLanguage) {
-        case 12: return 0;
-        case 13: return 2;
-        case 19: return 3;
-        case 9: return 4;
-        case 15: return 5;
-        default: return 1;
-    }
-}
-
-bool QuitIsWaiting(HWND window) {
+    SetCurrentScreen(nullptr);
     MSG msg;
-    return PeekMessageA(&msg, window, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
+    const bool quit =
+        pumped == 1 || PeekMessageA(&msg, screen.m_window, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
+    // A screen that ends with a result posts it after its closing; neither
+    // may end the next screen's loop.
+    while (PeekMessageA(&msg, nullptr, WM_SCREENCLOSED, WM_SCREENRESULT, PM_REMOVE)) {
+    }
+    return quit;
 }
 
 }  // namespace
@@ -52,26 +40,33 @@ WorkshopApp::WorkshopApp() : Application(kApplicationName) {}
 
 void WorkshopApp::Run() {
     RegisterHotKey(nullptr, 128, MOD_ALT, VK_TAB);
-    // FIXME: the configuration (installation file, data folder, fonts, colours,
-    // picture banks) and the language screen come here.
-    const int languageIndex = LanguageIndexFor(GetWindowsLanguage());
-    if (LoadHelpTexts(languageIndex)) GetHelpString(38, g_captionText, 127);
-
-    SetCurrentCursor(ProgramCursor(110));
-    auto* screen = new WaitingScreen();
-    SetCurrentScreen(screen);
-    screen->FlushInput(0x7F);
-    int result = 0;
-    int pumped;
-    while ((pumped = PumpMessage(result)) == 0) {
+    if (!LoadConfiguration()) return;
+    g_programPalette = g_configurationPalette;
+    bool quit = false;
+    if (g_askLanguage) {
+        SetCurrentCursor(LoadedCursor(32002));
+        auto* language = new LanguageScreen(g_programPalette);
+        quit = RunScreenLoop(*language);
+        if (!quit && language->m_languageIndex >= 0) g_languageIndex = language->m_languageIndex;
+        delete language;
     }
-    const bool quit = pumped == 1 || QuitIsWaiting(screen->m_window);
-    SetCurrentScreen(nullptr);
-    delete screen;
     if (!quit) {
-        // FIXME: the workshop screen runs here until the user quits.
-        CloseAllScreens();
+        if (LoadHelpTexts(g_languageIndex)) GetHelpString(38, g_captionText, 127);
+        SetCurrentCursor(LoadedCursor(110));
+        auto* title = new TitleScreen(g_programPalette);
+        title->FlushInput(0x7F);
+        quit = RunScreenLoop(*title);
+        delete title;
+    }
+    if (!quit) {
+        SetCurrentCursor(g_waitCursor);
+        auto* workshop = new WorkshopScreen(g_programPalette);
+        SetCurrentScreen(workshop);
+        workshop->FlushInput(0x7F);
+        int result = 0;
         while (PumpMessage(result) != 1) {
         }
     }
+    if (g_programPalette == g_configurationPalette) g_programPalette = nullptr;
+    ShutdownConfiguration();
 }

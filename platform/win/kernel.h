@@ -1,5 +1,5 @@
 // KERNEL: errors, time, threads, files with Windows paths, drives and volumes,
-// profile files, memory and version information.
+// profile files, memory, version information and the environment.
 //
 // Implements the ANSI file calls over POSIX files: CreateFileA, ReadFile,
 // WriteFile, SetFilePointer, GetFileSize, CloseHandle, FlushFileBuffers,
@@ -17,7 +17,8 @@
 // Left out: overlapped and asynchronous I/O, security attributes, template
 // files, file locking, short 8.3 names, network (UNC) paths, per-drive current
 // folders, profile writing and section enumeration, named heaps other than the
-// process heap, the Unicode variants.
+// process heap, setting the environment or reading it as a block, the Unicode
+// variants.
 //
 // Differs from Windows: share modes are accepted and ignored, so a second
 // open never fails with ERROR_SHARING_VIOLATION; MoveFileA does not copy
@@ -64,6 +65,7 @@ typedef LONG_PTR SSIZE_T;
 #define ERROR_NEGATIVE_SEEK 131
 #define ERROR_DIR_NOT_EMPTY 145
 #define ERROR_DIRECTORY 267
+#define ERROR_ENVVAR_NOT_FOUND 203
 #define ERROR_NOT_LOCKED 158
 #define ERROR_BAD_EXE_FORMAT 193
 #define ERROR_ALREADY_EXISTS 183
@@ -278,3 +280,8 @@ typedef struct _OSVERSIONINFOEXA {
 BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA versionInformation);
 DWORD WINAPI GetVersion(void);
 UINT WINAPI SetErrorMode(UINT mode);
+
+// The environment. Values are the process's own, converted to Windows-1252;
+// they are Linux texts, so a variable that names a folder holds a Linux path.
+
+DWORD WINAPI GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size);

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -59,21 +60,71 @@ private:
     fs::path m_dir;
 };
 
+// The pixel at (x, y) of a 640 x 480 24-bit screenshot, as 0xRRGGBB.
+uint32_t PixelOf(const std::string& bmp, int x, int y) {
+    const size_t at = 54 + (static_cast<size_t>(479 - y) * 640 + x) * 3;
+    if (bmp.size() < at + 3) return 0xFFFFFFFF;
+    return (static_cast<uint8_t>(bmp[at + 2]) << 16) | (static_cast<uint8_t>(bmp[at + 1]) << 8) |
+           static_cast<uint8_t>(bmp[at]);
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+bool Contains(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+constexpr char kAbout[] = "sound D:\\Datas\\CDSons\\About.WAV 3";
+constexpr uint32_t kSunny = 0xFFCE18;
+
 TEST(Program, ClosesWithZeroAndTakesScreenshots) {
     ProgramRun run;
     const std::string shot = run.Path("shot.bmp").string();
     EXPECT_EQ(run.Start("wait 100\nscreenshot " + shot + "\n"), 0);
-    // The exit handlers stop any sound last.
-    EXPECT_EQ(run.Log(), (std::vector<std::string>{"sound - 40", "exit 0"}));
-    std::ifstream bmp(shot, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(bmp)), std::istreambuf_iterator<char>());
+    const std::vector<std::string> log = run.Log();
+    // The title screen speaks; the exit handlers stop any sound last.
+    EXPECT_TRUE(Contains(log, kAbout));
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(std::vector<std::string>(log.end() - 2, log.end()),
+              (std::vector<std::string>{"sound - 40", "exit 0"}));
+    const std::string bytes = ReadBytes(shot);
     ASSERT_EQ(bytes.size(), 54u + 640 * 480 * 3);
     EXPECT_EQ(bytes.substr(0, 2), "BM");
     EXPECT_EQ(static_cast<uint8_t>(bytes[28]), 24);  // bits per pixel
-    // The first pixel of the bottom row, stored blue, green, red.
-    EXPECT_EQ(static_cast<uint8_t>(bytes[54]), 24);
-    EXPECT_EQ(static_cast<uint8_t>(bytes[55]), 206);
-    EXPECT_EQ(static_cast<uint8_t>(bytes[56]), 255);
+    EXPECT_NE(PixelOf(bytes, 320, 240), 0u) << "the title picture shows";
+}
+
+TEST(Program, LanguageTitleAndWorkshopScreensFollowOneAnother) {
+    ProgramRun run;
+    fs::create_directories(run.Path("config"));
+    std::ofstream(run.Path("config/Tavelin.ini")) << "[param]\nlangage=0\n";
+    const std::string shots = run.Path("").string();
+    const std::string script = "wait 300\nscreenshot " + shots + "lang.bmp\n"
+                               "click 325 120\nwait 1000\nscreenshot " + shots + "title.bmp\n"
+                               "click 320 240\nwait 500\nscreenshot " + shots + "work.bmp\n";
+    EXPECT_EQ(run.Start(script, "--config " + run.Path("config").string()), 0);
+    const std::vector<std::string> log = run.Log();
+    const auto blow = std::find_if(log.begin(), log.end(), [](const std::string& line) {
+        return line.find("LitBlow.WAV") != std::string::npos;
+    });
+    ASSERT_NE(blow, log.end());
+    EXPECT_NE(std::find(blow, log.end(), kAbout), log.end()) << "the title speaks after the flag";
+    EXPECT_EQ(PixelOf(ReadBytes(shots + "lang.bmp"), 10, 10), kSunny);
+    EXPECT_NE(PixelOf(ReadBytes(shots + "title.bmp"), 10, 10), kSunny);
+    const std::string work = ReadBytes(shots + "work.bmp");
+    EXPECT_EQ(PixelOf(work, 10, 10), kSunny);
+    EXPECT_EQ(PixelOf(work, 300, 200), 0xFFFFFFu) << "the blank sheet";
+}
+
+TEST(Program, ClosingFromTheLanguageScreenShowsNoLaterScreen) {
+    ProgramRun run;
+    fs::create_directories(run.Path("config"));
+    std::ofstream(run.Path("config/Tavelin.ini")) << "[param]\nlangage=0\n";
+    EXPECT_EQ(run.Start("wait 300\nclose\nwait 100\n", "--config " + run.Path("config").string()), 0);
+    EXPECT_FALSE(Contains(run.Log(), kAbout));
 }
 
 TEST(Program, DisplayChecksShowTheirMessagesAndEndWithOne) {

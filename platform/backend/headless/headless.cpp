@@ -122,11 +122,10 @@ public:
             event.kind = InputEvent::Kind::Raise;
             return true;
         }
-        const auto due = [this] { return static_cast<int32_t>(m_clock.NowMs() - m_resumeAt) >= 0; };
-        while (m_pending.empty() && m_next < m_commands.size() && due()) {
+        while (m_pending.empty() && m_next < m_commands.size() && Due()) {
             Run(m_commands[m_next++]);
         }
-        if (m_pending.empty() && m_next >= m_commands.size() && due()) EndOfScript();
+        if (m_pending.empty() && m_next >= m_commands.size() && Due()) EndOfScript();
         if (m_pending.empty()) return false;
         event = m_pending.front();
         m_pending.pop_front();
@@ -134,6 +133,12 @@ public:
     }
 
     std::optional<int> AnswerMessageBox(uint32_t, int defaultId) override {
+        // A box can come before the program first looks for input; the
+        // answers that the script gives at that point count for it.
+        while (m_answers.empty() && m_next < m_commands.size() &&
+               m_commands[m_next].verb == ScriptCommand::Verb::Answer && Due()) {
+            Run(m_commands[m_next++]);
+        }
         if (m_answers.empty()) return defaultId;
         const int answer = m_answers.front();
         m_answers.pop_front();
@@ -143,6 +148,8 @@ public:
     bool Finished() override { return m_closed; }
 
 private:
+    bool Due() { return static_cast<int32_t>(m_clock.NowMs() - m_resumeAt) >= 0; }
+
     void Mouse(InputEvent::Kind kind, int x, int y, bool right) {
         InputEvent e;
         e.kind = kind;

@@ -61,6 +61,8 @@ TEST(PlaySound, StopsWithNullOrPurgeAndMissingFilesPlayNothing) {
     TestAudio& audio = test_audio::Install();
     SoundFolder folder;
     const std::string loop = folder.Sound("Loop.wav");
+    const std::string bad = folder.Sound("Bad.wav");
+    const std::string directory = folder.Sound("");
     struct Case {
         const char* name;
         LPCSTR sound;
@@ -73,8 +75,8 @@ TEST(PlaySound, StopsWithNullOrPurgeAndMissingFilesPlayNothing) {
         {"purge by name", loop.c_str(), SND_PURGE, TRUE},
         {"missing file", "Z:\\no\\such\\file.wav", SND_ASYNC | SND_NODEFAULT, FALSE},
         {"missing drive", "Q:\\file.wav", SND_ASYNC, FALSE},
-        {"not a wave", folder.Sound("Bad.wav").c_str(), SND_ASYNC | SND_NODEFAULT, FALSE},
-        {"a folder", folder.Sound("").c_str(), SND_ASYNC, FALSE},
+        {"not a wave", bad.c_str(), SND_ASYNC | SND_NODEFAULT, FALSE},
+        {"a folder", directory.c_str(), SND_ASYNC, FALSE},
         {"an alias", "SystemStart", SND_ASYNC | SND_ALIAS, FALSE},
     };
     for (const Case& c : cases) {

@@ -1,0 +1,47 @@
+// The program's folders: the program folder, the data root on the program's
+// CD, the default pictures folder, and the drive and folder helpers that find
+// and check them.
+#pragma once
+
+#include "platform/windows.h"
+
+// The volume label of the program's CD.
+constexpr char kCdVolumeLabel[] = "PALMIRON";
+
+// The folder of the program file, without a trailing backslash.
+extern char g_programFolder[MAX_PATH];
+// The CD's data folder: drive letter, colon, "\Datas".
+extern char g_dataRoot[MAX_PATH];
+
+// Make the data root, or the program folder, the base folder. Every use of
+// the data root is bracketed by these two; between uses the base folder is
+// the program folder.
+void UseDataRoot();
+void UseProgramFolder();
+
+// Finds the CD, asking for it with message 40 until it is there. False when
+// the user cancelled. Sets the program folder and the data root and leaves
+// the program folder as the base folder.
+bool LocateDataRoot();
+
+// Looks through drives C to Z for a CD whose volume name is label, ignoring
+// case. On success root receives "X:" (at least 3 bytes).
+bool FindVolume(const char* label, char* root);
+
+// The Windows drive type of a path's drive: 4 for a network path, -1 for no
+// such drive, 10 for a floppy (removable A or B).
+int GetDriveKind(const char* path);
+// The same for drive index 0 (A) to 25 (Z); -1 outside.
+int GetDriveKindByIndex(int index);
+
+// Makes every missing folder of an absolute path. 0, or the system error of
+// the first level that could not be made.
+long CreateFolderPath(const char* path);
+// Writes and removes a small file in the folder. 0, or the first system error.
+long IsFolderWritable(const char* folder);
+
+// Where drawings go when the program folder is not writable: the desktop's
+// pictures folder ($XDG_PICTURES_DIR, else ~/Pictures) with "\Tavelin" added,
+// as a path on the root drive, into out (MAX_PATH bytes). False, with out
+// empty, when no home is known or the path would not fit.
+bool DefaultPicturesFolder(char* out);
