@@ -12,7 +12,7 @@
 #include <tuple>
 
 #include "platform/gdi/font.h"
-#include "platform/user/box_text.h"
+#include "platform/kernel/codepage.h"
 
 namespace platform::gdi {
 namespace {
@@ -195,7 +195,7 @@ uint32_t FontInstance::GlyphIndex(uint8_t character) const {
         const FT_UInt index = FT_Get_Char_Index(face, 0xF000u + character);
         return index != 0 ? index : FT_Get_Char_Index(face, character);
     }
-    return FT_Get_Char_Index(face, user::CodePointOf1252(character));
+    return FT_Get_Char_Index(face, CodePointOf1252(character));
 }
 
 const GlyphImage& FontInstance::Glyph(uint8_t character) {

@@ -10,6 +10,9 @@ namespace platform {
 
 // Every byte has a meaning in Windows-1252, so this never fails; the five
 // unassigned bytes become the C1 control characters of the same value.
+// The Unicode code point of a Windows-1252 byte.
+char32_t CodePointOf1252(unsigned char byte);
+
 std::string Cp1252ToUtf8(std::string_view text);
 
 // Characters that Windows-1252 lacks become '?'. A byte that does not start a

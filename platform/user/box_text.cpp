@@ -1,5 +1,7 @@
 #include "platform/user/box_text.h"
 
+#include "platform/kernel/codepage.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -14,37 +16,9 @@ const char* const kFacePaths[] = {
     "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf",
 };
 
-const uint16_t k1252High[32] = {
-    0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x8D,   0x017D, 0x8F,   0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
-
 FT_Face Face(void* face) { return static_cast<FT_Face>(face); }
 
 }  // namespace
-
-uint32_t CodePointOf1252(uint8_t byte) {
-    if (byte >= 0x80 && byte < 0xA0) return k1252High[byte - 0x80];
-    return byte;
-}
-
-std::string Utf8From1252(const std::string& text) {
-    std::string out;
-    for (unsigned char c : text) {
-        const uint32_t cp = CodePointOf1252(c);
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    return out;
-}
 
 bool BoxText::Open(int pixelHeight) {
     m_lineHeight = pixelHeight + pixelHeight / 3;
@@ -74,7 +48,7 @@ int BoxText::Width(const std::string& text) {
     if (m_face == nullptr) return static_cast<int>(text.size()) * (m_ascent * 2 / 3);
     int width = 0;
     for (unsigned char c : text) {
-        if (FT_Load_Char(Face(m_face), CodePointOf1252(c), FT_LOAD_DEFAULT) == 0) {
+        if (FT_Load_Char(Face(m_face), platform::CodePointOf1252(c), FT_LOAD_DEFAULT) == 0) {
             width += static_cast<int>(Face(m_face)->glyph->advance.x >> 6);
         }
     }
@@ -95,7 +69,7 @@ void BoxText::Draw(gdi::Surface& surface, int x, int y, const std::string& text,
             x += w;
             continue;
         }
-        if (FT_Load_Char(Face(m_face), CodePointOf1252(c), FT_LOAD_RENDER) != 0) continue;
+        if (FT_Load_Char(Face(m_face), platform::CodePointOf1252(c), FT_LOAD_RENDER) != 0) continue;
         const FT_GlyphSlot glyph = Face(m_face)->glyph;
         const FT_Bitmap& bitmap = glyph->bitmap;
         for (unsigned int row = 0; row < bitmap.rows; ++row) {

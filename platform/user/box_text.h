@@ -29,8 +29,5 @@ private:
     int m_ascent = 12;
 };
 
-// The Unicode code point of a Windows-1252 byte.
-uint32_t CodePointOf1252(uint8_t byte);
-std::string Utf8From1252(const std::string& text);
 
 }  // namespace platform::user

@@ -9,6 +9,7 @@
 
 #include "platform/backend/backend.h"
 #include "platform/gdi/dc.h"
+#include "platform/kernel/codepage.h"
 #include "platform/user/box_text.h"
 #include "platform/user/desktop.h"
 #include "platform/user/internal.h"
@@ -54,7 +55,7 @@ std::string Escaped(const char* text) {
         if (*p == '\n') out += "\\n";
         else if (*p != '\r') out += *p;
     }
-    return Utf8From1252(out);
+    return platform::Cp1252ToUtf8(out);
 }
 
 void Fill(gdi::Surface& s, RECT r, uint32_t rgb) {
@@ -256,11 +257,11 @@ int WINAPI MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
     if (TopLevelWindows().empty()) {
         const std::vector<Button> buttons = ButtonsFor(type);
         const int defaultId = buttons[DefaultIndex(type, buttons.size())].id;
-        fprintf(stderr, "%s: %s\n", Utf8From1252(caption).c_str(), Utf8From1252(text).c_str());
+        fprintf(stderr, "%s: %s\n", platform::Cp1252ToUtf8(caption).c_str(), platform::Cp1252ToUtf8(text).c_str());
         platform::Backend& backend = platform::CurrentBackend();
         std::optional<int> scripted = backend.events->AnswerMessageBox(type, defaultId);
         if (!scripted && backend.presenter) {
-            backend.presenter->NativeMessageBox(Utf8From1252(caption), Utf8From1252(text));
+            backend.presenter->NativeMessageBox(platform::Cp1252ToUtf8(caption), platform::Cp1252ToUtf8(text));
         }
         answer = scripted.value_or(defaultId);
     } else {
