@@ -161,8 +161,8 @@ private:
         m_y = y;
     }
 
-    void Key(const std::string& spec) {
-        std::string name = spec;
+    void Key(const std::string& keyName) {
+        std::string name = keyName;
         bool ctrl = false, shift = false;
         for (;;) {
             if (name.rfind("ctrl+", 0) == 0) ctrl = true, name.erase(0, 5);
@@ -171,7 +171,7 @@ private:
         }
         InputEvent key;
         if (!LookUpKey(name, ctrl, shift, key)) {
-            LogLine("script: unknown key " + spec);
+            LogLine("script: unknown key " + keyName);
             return;
         }
         Modifier(ctrl, VK_CONTROL, 0x1D, true);
