@@ -36,4 +36,7 @@ add_custom_command(
   COMMENT "Packing the picture module Banques.dat"
   VERBATIM)
 add_custom_target(tavelin_pictures ALL DEPENDS ${ART_MODULE} ${TAVELIN_ART_DIR}/program.txt)
+# The program's pack reads program.txt too: it waits for this target, so that
+# the drawing never runs twice at once in a parallel build.
+add_dependencies(program_resources tavelin_pictures)
 cmake_language(DEFER CALL add_dependencies tavelin tavelin_pictures)
