@@ -55,23 +55,8 @@ constexpr DWORD kErrorInvalidData = 13;
 
 // A UTF-16BE name from the name table, as Windows-1252.
 std::string NameFromUtf16(const FT_SfntName& name) {
-    std::string utf8;
-    for (FT_UInt i = 0; i + 1 < name.string_len; i += 2) {
-        const uint32_t unit = (uint32_t{name.string[i]} << 8) | name.string[i + 1];
-        if (unit >= 0xD800 && unit <= 0xDFFF) {
-            utf8 += '?';
-        } else if (unit < 0x80) {
-            utf8 += static_cast<char>(unit);
-        } else if (unit < 0x800) {
-            utf8 += static_cast<char>(0xC0 | (unit >> 6));
-            utf8 += static_cast<char>(0x80 | (unit & 0x3F));
-        } else {
-            utf8 += static_cast<char>(0xE0 | (unit >> 12));
-            utf8 += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (unit & 0x3F));
-        }
-    }
-    return Utf8ToCp1252(utf8);
+    return Utf16ToCp1252(
+        std::string_view(reinterpret_cast<const char*>(name.string), name.string_len), true);
 }
 
 // The name with an id from the face's name table, preferring the Windows

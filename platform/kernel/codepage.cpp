@@ -145,4 +145,15 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::string Utf16ToCp1252(std::string_view bytes, bool bigEndian) {
+    std::string out;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto first = static_cast<uint8_t>(bytes[i]);
+        const auto second = static_cast<uint8_t>(bytes[i + 1]);
+        const uint32_t unit = bigEndian ? (first << 8) | second : first | (second << 8);
+        out += (unit >= 0xD800 && unit <= 0xDFFF) ? '?' : ByteForCodePoint(unit);
+    }
+    return out;
+}
+
 }  // namespace platform

@@ -19,6 +19,10 @@ std::string Cp1252ToUtf8(std::string_view text);
 // valid UTF-8 sequence is taken as a Windows-1252 byte of its own.
 std::string Utf8ToCp1252(std::string_view text);
 
+// UTF-16 text of either byte order as Windows-1252; what the code page cannot
+// hold, surrogates included, becomes '?', and a lone byte at the end is lost.
+std::string Utf16ToCp1252(std::string_view bytes, bool bigEndian);
+
 // Upper case of one Windows-1252 character, as Windows compares names.
 char FoldCase(char c);
 

@@ -38,26 +38,7 @@ std::string_view Unquote(std::string_view value) {
 }
 
 // UTF-16 little-endian text as Windows-1252; a lone byte at the end is lost.
-std::string DecodeUtf16(std::string_view bytes) {
-    std::string utf8;
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        const uint32_t unit = static_cast<uint8_t>(bytes[i]) |
-                              (static_cast<uint32_t>(static_cast<uint8_t>(bytes[i + 1])) << 8);
-        if (unit >= 0xD800 && unit <= 0xDFFF) {
-            utf8 += '?';
-        } else if (unit < 0x80) {
-            utf8 += static_cast<char>(unit);
-        } else if (unit < 0x800) {
-            utf8 += static_cast<char>(0xC0 | (unit >> 6));
-            utf8 += static_cast<char>(0x80 | (unit & 0x3F));
-        } else {
-            utf8 += static_cast<char>(0xE0 | (unit >> 12));
-            utf8 += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (unit & 0x3F));
-        }
-    }
-    return Utf8ToCp1252(utf8);
-}
+std::string DecodeUtf16(std::string_view bytes) { return Utf16ToCp1252(bytes, false); }
 
 std::string DecodeText(std::string_view bytes) {
     bytes = bytes.substr(0, kMaxProfileBytes);
