@@ -52,6 +52,5 @@ HCURSOR ProgramCursor(int id) {
     for (const Loaded& loaded : g_startupCursors) {
         if (loaded.id == id) return loaded.cursor;
     }
-    HCURSOR cursor = LoadProgramCursor(id);
-    return cursor != nullptr ? cursor : g_initialCursor;
+    return g_initialCursor;
 }

@@ -14,4 +14,5 @@ HCURSOR LoadCursorOrFail(int id);
 // The arrow, the hourglass and the program cursors 32001, 32000 and 32002;
 // the arrow comes back when the program ends.
 void LoadStartupCursors();
+// One of the start-up cursors, or the arrow; it never loads a new handle.
 HCURSOR ProgramCursor(int id);
