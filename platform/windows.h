@@ -8,6 +8,7 @@
 #include "platform/win/kernel.h"
 #include "platform/win/resources.h"
 #include "platform/win/user.h"
+#include "platform/win/dialog.h"
 #include "platform/win/gdi.h"
 #include "platform/win/mmsystem.h"
 
