@@ -1,0 +1,6 @@
+#include "graphics/sheet.h"
+
+HBITMAP g_undoPicture = nullptr;
+HBITMAP g_scratchPicture = nullptr;
+HBITMAP g_screenBuffer = nullptr;
+HBITMAP g_backgroundPicture = nullptr;
