@@ -1,6 +1,7 @@
 // Input: backend events turned into mouse and keyboard messages, capture,
 // focus, activation and the key state.
 #include <array>
+#include <cstdio>
 #include <string>
 
 #include "platform/backend/backend.h"
@@ -196,7 +197,12 @@ BOOL WINAPI RegisterHotKey(HWND, int, UINT, UINT) {
 
 BOOL WINAPI UnregisterHotKey(HWND, int) { return TRUE; }
 
-BOOL WINAPI MessageBeep(UINT) { return TRUE; }
+BOOL WINAPI MessageBeep(UINT type) {
+    char text[16];
+    snprintf(text, sizeof text, "%x", type);
+    platform::LogLine(std::string("beep ") + text);
+    return TRUE;
+}
 
 int WINAPI GetSystemMetrics(int index) {
     if (index == SM_CXSCREEN || index == SM_CYSCREEN) {

@@ -4,6 +4,7 @@
 
 #include "platform/gdi/dc.h"
 #include "platform/user/desktop.h"
+#include "platform/user/internal.h"
 #include "platform/windows.h"
 
 using namespace platform::user;
@@ -50,7 +51,28 @@ void ReleaseWindowDC(HWND handle, HDC dc) {
     gdi::DestroyDeviceContext(dc);
 }
 
+void RefreshTree(HWND handle) {
+    Window* window = Find(handle);
+    if (window == nullptr || window->destroying) return;
+    if (gdi::DeviceContext* dc = gdi::LookupDC(window->ownDc)) {
+        const RECT screen = ScreenRect(*window);
+        dc->origin = POINT{screen.left, screen.top};
+        gdi::SetVisibleClip(window->ownDc, VisibleRects(*window));
+    }
+    for (HWND child : window->children) RefreshTree(child);
+}
+
 }  // namespace
+
+namespace platform::user {
+
+// A window's own device context always draws into what shows of its window:
+// when a window appears, moves or goes, every kept context follows.
+void RefreshOwnDCs() {
+    for (HWND top : TopLevelWindows()) RefreshTree(top);
+}
+
+}  // namespace platform::user
 
 HDC WINAPI BeginPaint(HWND handle, LPPAINTSTRUCT paint) {
     Window* window = Find(handle);

@@ -52,16 +52,25 @@ bool IsShown(const Window& window) {
     return true;
 }
 
+// A disabled window takes no mouse input, and neither do its children.
 HWND ChildFromPoint(HWND handle, POINT screen) {
     Window* window = Find(handle);
-    if (window == nullptr || !window->visible) return nullptr;
+    if (window == nullptr || !window->visible || !window->enabled) return nullptr;
     RECT r = ScreenRect(*window);
     if (!::PtInRect(&r, screen)) return nullptr;
     for (auto it = window->children.rbegin(); it != window->children.rend(); ++it) {
         HWND hit = ChildFromPoint(*it, screen);
         if (hit != nullptr) return hit;
     }
-    return window->enabled ? handle : nullptr;
+    return handle;
+}
+
+// The layer's own classes ("#32770", the dialogs) neither claim the single
+// instance nor name the desktop window.
+bool IsSystemClass(const std::string& name) { return !name.empty() && name[0] == '#'; }
+
+bool IsProgramTopLevel(const Window& window) {
+    return window.parent == nullptr && !IsSystemClass(window.className);
 }
 
 void SendSize(Window& window) {
@@ -143,6 +152,16 @@ std::vector<RECT> VisibleRects(const Window& window) {
     const gdi::Surface& display = gdi::Display();
     if (!Intersect(visible, visible, RECT{0, 0, display.width, display.height})) return rects;
     rects.push_back(visible);
+    // Top-level windows made later lie above this one.
+    const Window* top = &window;
+    while (top->parent != nullptr && Find(top->parent) != nullptr) top = Find(top->parent);
+    auto above = std::find(g_topLevel.begin(), g_topLevel.end(), top->handle);
+    if (above != g_topLevel.end()) {
+        for (++above; above != g_topLevel.end(); ++above) {
+            const Window* w = Find(*above);
+            if (w != nullptr && w->visible) SubtractRects(rects, w->rect);
+        }
+    }
     if (window.style & WS_CLIPCHILDREN) {
         for (HWND child : window.children) {
             const Window* c = Find(child);
@@ -153,9 +172,11 @@ std::vector<RECT> VisibleRects(const Window& window) {
 }
 
 HWND WindowFromScreenPoint(POINT point) {
+    // The topmost window under the point takes it, or nobody when it is disabled.
     for (auto it = g_topLevel.rbegin(); it != g_topLevel.rend(); ++it) {
-        HWND hit = ChildFromPoint(*it, point);
-        if (hit != nullptr) return hit;
+        const Window* top = Find(*it);
+        if (top == nullptr || !top->visible || !::PtInRect(&top->rect, point)) continue;
+        return ChildFromPoint(*it, point);
     }
     return nullptr;
 }
@@ -172,6 +193,16 @@ void Invalidate(Window& window, const RECT* rect, bool erase) {
         window.updatePending = true;
     }
     window.eraseNeeded = window.eraseNeeded || erase;
+    // A window that does not clip its children paints over them, so they
+    // are painted again after it, as on Windows.
+    if (window.style & WS_CLIPCHILDREN) return;
+    for (HWND child : window.children) {
+        Window* c = Find(child);
+        RECT local;
+        if (c == nullptr || !c->visible || !Intersect(local, area, c->rect)) continue;
+        ::OffsetRect(&local, -c->rect.left, -c->rect.top);
+        Invalidate(*c, &local, erase);
+    }
 }
 
 bool TakePaintWindow(HWND& handle) {
@@ -225,6 +256,7 @@ void SubtractRects(std::vector<RECT>& rects, const RECT& cut) {
 }
 
 void ResetWindows() {
+    ResetDialogs();
     g_classes.clear();
     g_windows.clear();
     g_topLevel.clear();
@@ -322,7 +354,8 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     window->cursor = wc->info.hCursor;
     window->proc = wc->info.lpfnWndProc;
     window->instance = instance;
-    window->style = style & ~WS_VISIBLE;
+    window->style = style & ~(WS_VISIBLE | WS_DISABLED);
+    window->enabled = (style & WS_DISABLED) == 0;
     window->exStyle = exStyle;
     window->parent = parent;
     window->rect = RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
@@ -334,7 +367,9 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         Find(parent)->children.push_back(handle);
     } else {
         g_topLevel.push_back(handle);
-        if (platform::CurrentOptions().singleInstance) platform::ClaimSingleInstance(wc->name);
+        if (platform::CurrentOptions().singleInstance && !IsSystemClass(wc->name)) {
+            platform::ClaimSingleInstance(wc->name);
+        }
     }
     CREATESTRUCTA create{param,  instance, menu,  parent,    height,   width,
                          y,      x,        static_cast<LONG>(style), windowName, className,
@@ -376,6 +411,7 @@ BOOL WINAPI DestroyWindow(HWND handle) {
     // The slot stays so that the handle is never reused within a run.
     const uintptr_t index = reinterpret_cast<uintptr_t>(handle) - 1;
     g_windows[index].reset();
+    RefreshOwnDCs();
     return TRUE;
 }
 
@@ -403,6 +439,7 @@ BOOL WINAPI ShowWindow(HWND handle, int showCommand) {
         if (wasVisible) {
             ExposeArea(*window);
             window->visible = false;
+            RefreshOwnDCs();
         }
         return wasVisible;
     }
@@ -420,6 +457,7 @@ BOOL WINAPI ShowWindow(HWND handle, int showCommand) {
     }
     if (!wasVisible) {
         window->visible = true;
+        RefreshOwnDCs();
         InvalidateTree(*window);
         if (window->parent == nullptr) ActivateTopLevel(handle, WA_ACTIVE);
     }
@@ -447,6 +485,7 @@ BOOL WINAPI SetWindowPos(HWND handle, HWND, int x, int y, int cx, int cy, UINT f
     if (!::EqualRect(&next, &window->rect)) {
         ExposeArea(*window);
         window->rect = next;
+        RefreshOwnDCs();
         InvalidateTree(*window);
         if (sized) SendSize(*window);
     }
@@ -538,11 +577,8 @@ BOOL WINAPI SetForegroundWindow(HWND handle) {
 }
 
 BOOL WINAPI SetWindowTextA(HWND handle, LPCSTR text) {
-    Window* window = Find(handle);
-    if (window == nullptr) return FALSE;
-    window->text = text != nullptr ? text : "";
-    if (window->parent == nullptr) platform::CurrentBackend().presenter->SetTitle(window->text);
-    return TRUE;
+    if (Find(handle) == nullptr) return FALSE;
+    return SendMessageA(handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) != 0 ? TRUE : FALSE;
 }
 
 LONG_PTR WINAPI GetWindowLongPtrA(HWND handle, int index) {
@@ -553,7 +589,9 @@ LONG_PTR WINAPI GetWindowLongPtrA(HWND handle, int index) {
     }
     switch (index) {
         case GWL_USERDATA: return window->userData;
-        case GWL_STYLE: return static_cast<LONG>(window->style | (window->visible ? WS_VISIBLE : 0));
+        case GWL_STYLE:
+            return static_cast<LONG>(window->style | (window->visible ? WS_VISIBLE : 0) |
+                                     (window->enabled ? 0 : WS_DISABLED));
         case GWL_EXSTYLE: return window->exStyle;
         case GWL_WNDPROC: return reinterpret_cast<LONG_PTR>(window->proc);
         case GWL_HINSTANCE: return reinterpret_cast<LONG_PTR>(window->instance);
@@ -572,7 +610,7 @@ LONG_PTR WINAPI SetWindowLongPtrA(HWND handle, int index, LONG_PTR value) {
     const LONG_PTR previous = GetWindowLongPtrA(handle, index);
     switch (index) {
         case GWL_USERDATA: window->userData = value; break;
-        case GWL_STYLE: window->style = static_cast<DWORD>(value) & ~WS_VISIBLE; break;
+        case GWL_STYLE: window->style = static_cast<DWORD>(value) & ~(WS_VISIBLE | WS_DISABLED); break;
         case GWL_EXSTYLE: window->exStyle = static_cast<DWORD>(value); break;
         case GWL_WNDPROC: window->proc = reinterpret_cast<WNDPROC>(value); break;
         case GWL_ID: window->id = value; break;
@@ -593,7 +631,14 @@ BOOL WINAPI EnableWindow(HWND handle, BOOL enable) {
     Window* window = Find(handle);
     if (window == nullptr) return FALSE;
     const BOOL wasDisabled = !window->enabled;
+    if (window->enabled == (enable != FALSE)) return wasDisabled;
     window->enabled = enable != FALSE;
+    if (!window->enabled) {
+        // A disabled window can hold neither the focus nor the mouse.
+        if (GetFocus() != nullptr && IsDescendant(GetFocus(), handle)) SetFocus(nullptr);
+        if (GetCapture() != nullptr && IsDescendant(GetCapture(), handle)) ReleaseCapture();
+    }
+    SendMessageA(handle, WM_ENABLE, window->enabled ? TRUE : FALSE, 0);
     return wasDisabled;
 }
 
@@ -625,6 +670,21 @@ LRESULT WINAPI DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM l
             FillRect(reinterpret_cast<HDC>(wParam), &client, window->background);
             return 1;
         }
+        case WM_SETTEXT:
+            window->text = lParam != 0 ? reinterpret_cast<const char*>(lParam) : "";
+            if (IsProgramTopLevel(*window)) {
+                platform::CurrentBackend().presenter->SetTitle(window->text);
+            }
+            return TRUE;
+        case WM_GETTEXT: {
+            auto* buffer = reinterpret_cast<char*>(lParam);
+            if (buffer == nullptr || wParam == 0) return 0;
+            const size_t length = std::min<size_t>(window->text.size(), wParam - 1);
+            memcpy(buffer, window->text.data(), length);
+            buffer[length] = '\0';
+            return static_cast<LRESULT>(length);
+        }
+        case WM_GETTEXTLENGTH: return static_cast<LRESULT>(window->text.size());
         case WM_CLOSE: DestroyWindow(handle); return 0;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == SC_CLOSE) SendMessageA(handle, WM_CLOSE, 0, 0);

@@ -2,12 +2,18 @@
 // painting, timers, cursors, message boxes and hot keys.
 //
 // Implements one desktop holding the program's windows, each with a rectangle in
-// screen coordinates of the emulated display. Left out: non-client areas (a
-// framed window's client area is its whole rectangle), menus, window text,
-// z-order beyond creation order, Unicode variants, multiple threads.
+// screen coordinates of the emulated display. Window text is kept by
+// DefWindowProcA through WM_SETTEXT and WM_GETTEXT. A disabled window, and
+// everything inside it, takes no mouse input and cannot hold the focus or the
+// capture. Left out: non-client areas (a framed window's client area is its
+// whole rectangle), menus, z-order beyond creation order (a window made later
+// lies above, and the windows below do not draw over it), Unicode variants,
+// multiple threads.
 // Differences from Windows: the character that TranslateMessage makes from a
 // WM_KEYDOWN travels in bits 32 to 39 of that message's lParam, which 32-bit
-// code never sees; WM_PAINT carries no update region, only its bounding box.
+// code never sees; WM_PAINT carries no update region, only its bounding box;
+// MessageBeep makes no sound and writes "beep TYPE" (in hexadecimal) to the
+// run's log.
 #pragma once
 
 #include "platform/win/types.h"
@@ -62,6 +68,7 @@ typedef struct tagPAINTSTRUCT {
 #define WM_ACTIVATE 0x0006
 #define WM_SETFOCUS 0x0007
 #define WM_KILLFOCUS 0x0008
+#define WM_ENABLE 0x000A
 #define WM_PAINT 0x000F
 #define WM_CLOSE 0x0010
 #define WM_QUIT 0x0012

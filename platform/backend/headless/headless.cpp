@@ -255,20 +255,28 @@ private:
         }
     }
 
-    // The script is over: the program is closed as by the user, and a program
-    // that refuses to go is stopped after a minute of its clock.
+    // The script is over: the program is closed as by the user, who answers
+    // the dialog that the close may bring up (the quit question) with Enter,
+    // and closes again if the program is still there: each second, Enter and
+    // the close in turn. A program that refuses to go is stopped after a
+    // minute of its clock.
     void EndOfScript() {
+        const uint32_t now = m_clock.NowMs();
+        InputEvent close;
+        close.kind = InputEvent::Kind::Close;
         if (!m_closed) {
             m_closed = true;
-            m_closedAt = m_clock.NowMs();
-            InputEvent e;
-            e.kind = InputEvent::Kind::Close;
-            m_pending.push_back(e);
-        } else if (m_clock.NowMs() - m_closedAt > 60000) {
+            m_closedAt = m_lastNudge = now;
+            m_pending.push_back(close);
+        } else if (now - m_closedAt > 60000) {
             LogLine("script: the program did not close");
             LogLine("exit 3");
             fflush(nullptr);
             _Exit(3);
+        } else if (now - m_lastNudge >= 1000) {
+            m_lastNudge = now;
+            if (m_nudges++ % 2 == 0) Key("enter");
+            else m_pending.push_back(close);
         }
     }
 
@@ -282,6 +290,8 @@ private:
     int m_y = 0;
     bool m_closed = false;
     uint32_t m_closedAt = 0;
+    uint32_t m_lastNudge = 0;
+    int m_nudges = 0;
 };
 
 // Without a script nothing happens and every box takes its default button.
