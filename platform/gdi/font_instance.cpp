@@ -195,7 +195,11 @@ uint32_t FontInstance::GlyphIndex(uint8_t character) const {
         const FT_UInt index = FT_Get_Char_Index(face, 0xF000u + character);
         return index != 0 ? index : FT_Get_Char_Index(face, character);
     }
-    return FT_Get_Char_Index(face, CodePointOf1252(character));
+    const FT_UInt index = FT_Get_Char_Index(face, CodePointOf1252(character));
+    // A font without a no-break space (French puts one before "?" and "!")
+    // shows an ordinary space instead of its missing-glyph box.
+    if (index == 0 && character == 0xA0) return FT_Get_Char_Index(face, ' ');
+    return index;
 }
 
 const GlyphImage& FontInstance::Glyph(uint8_t character) {

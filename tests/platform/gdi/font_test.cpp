@@ -196,6 +196,12 @@ TEST_F(FontTest, GlyphsAreWindows1252AndCached) {
     EXPECT_EQ(font->Glyph(' ').coverage.size(), 0u);
     EXPECT_GT(font->Advance(' '), 0);
     EXPECT_EQ(font->TextWidth("ab"), font->Advance('a') + font->Advance('b'));
+
+    // A face without a no-break space draws a space there, not a box.
+    ASSERT_GT(AddFontResourceA("Z:\\usr\\share\\fonts\\truetype\\dustin\\Domestic_Manners.ttf"), 0);
+    std::shared_ptr<FontInstance> manners = RealizeFont(Font("Domestic Manners", 24));
+    EXPECT_EQ(manners->Glyph(0xA0).coverage.size(), 0u);
+    EXPECT_EQ(manners->Advance(0xA0), manners->Advance(' '));
 }
 
 }  // namespace
