@@ -12,6 +12,7 @@
 
 TextBlock g_errorTexts;
 TextBlock g_helpTexts;
+int g_messagesShown = 0;
 
 namespace {
 
@@ -50,6 +51,7 @@ UINT StyleFor(int kind) {
 }
 
 bool Report(const char* text, int kind) {
+    ++g_messagesShown;
     if (kind == kFatal && g_fatalShowing++ > 0) ExitProcess(10);
     ShowCursor(FALSE);
     for (int i = 0; i < 50 && ShowCursor(TRUE) <= 0; ++i) {

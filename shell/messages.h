@@ -30,6 +30,8 @@ int GetText(const TextBlock& block, int number, char* buffer, int size);
 int GetHelpString(int number, char* buffer, int size);
 int GetMessageText(int number, char* buffer);
 
+// How many message boxes have been shown so far.
+extern int g_messagesShown;
 bool ShowMessage(int number, int kind, long code);
 bool ShowMessageWithText(int number, const char* text, int kind, long code);
 bool ShowText(const char* text, int kind, long code);

@@ -23,6 +23,20 @@ private:
     void PaintAt(int x, int y);
 };
 
+// How the airbrush sprays at a brush size: every interval ms, dots dots
+// within about the diameter around the pointer.
+struct SpraySettings {
+    int interval;
+    int dots;
+    int diameter;
+};
+SpraySettings SprayFor(int brushSize);
+
+// Where dot number index of a spray around (x, y) lands, drawn from the
+// program's random numbers: strictly inside a circle of radius below R =
+// diameter / 2 for even dots and below 1.5 R for odd ones.
+POINT SprayDot(int x, int y, int diameter, int index);
+
 class AirbrushTool : public Tool {
 public:
     explicit AirbrushTool(WorkshopScreen* owner);

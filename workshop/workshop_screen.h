@@ -54,18 +54,29 @@ public:
     Control* m_magnifierButton = nullptr;
     PatternSelector* m_patternSelector = nullptr;
     COLORREF m_paletteColours[36] = {};
+    Control* m_firstSwatch = nullptr;
     HelpBubble* m_bubble = nullptr;
 
 private:
+    void BuildPalette();
+    void OpenStartupPicture();
     void ChooseTool(int id);
-    void ChooseBrushSize(Control* button, int size);
+    void SelectToolButton(Control* button);
+    void ChooseBrushSize(Control* button);
     void CycleBrushSize();
     void FlipSheet(bool upsideDown);
-    void EndEraseWait();
-    void EraseSheet();
+    void StartHelpMode();
+    void StartEraseWait();
+    void EndEraseWait(bool confirmed);
+    void CrackSheet();
+    void RevealBackground();
     void ChooseNewBackground();
     void RunEffectCommand();
     void RunPrintCommand();
+    void RunLoadCommand();
+    void RunSaveCommand();
+    void RunQuitCommand();
     void ChooseFontsAndStyles();
+    bool OnSheet(int x, int y) const;
 };
 

@@ -1,0 +1,94 @@
+// The workshop commands that open dialogs: backgrounds, effects, printing,
+// loading, saving, quitting, and the fonts and styles of the text tool.
+#include "controls/control.h"
+#include "dialogs/dialogs.h"
+#include "graphics/blit.h"
+#include "graphics/shapes.h"
+#include "graphics/sheet.h"
+#include "graphics/surface.h"
+#include "shell/mainwindow.h"
+#include "shell/sound.h"
+#include "tools/brush.h"
+#include "workshop/workshop_screen.h"
+
+namespace {
+
+// The effect chosen last; the effects engine takes it from here.
+int g_pendingEffect = -1;
+
+}  // namespace
+
+void WorkshopScreen::ChooseNewBackground() {
+    if (g_workshop.magnifierActive) BackToBrush();
+    if (!ChooseBackground()) return;
+    g_workshop.backgroundNumber = g_backgroundChoice;
+    PlaySoundFile("KlankE", SND_ASYNC);
+    LoadBackground(10 * g_workshop.backgroundNumber + 1500);
+    g_workshop.flipState = 0;
+    ForgetCurrentPicture();
+    RevealBackground();
+    GetWindowSurface(m_window);
+    CopySurfaceToBitmapAt(kSheetRect, g_undoPicture, 0, 0);
+    ReleaseWindowSurface();
+}
+
+void WorkshopScreen::RunEffectCommand() {
+    if (g_workshop.magnifierActive) BackToBrush();
+    const int effect = ChooseEffect();
+    if (effect >= 0) g_pendingEffect = effect;
+}
+
+// A confirmed print leaves the brush as the tool and the sheet in the
+// scratch picture for the printer.
+void WorkshopScreen::RunPrintCommand() {
+    if (g_workshop.magnifierActive) BackToBrush();
+    if (!ConfirmPrint()) return;
+    BackToBrush();
+    GetWindowSurface(m_window);
+    CopySurfaceToBitmapAt(kSheetRect, g_scratchPicture, 0, 0);
+    ReleaseWindowSurface();
+}
+
+void WorkshopScreen::RunLoadCommand() {
+    if (g_workshop.magnifierActive) BackToBrush();
+    if (RunLoadDialog()) AdoptLoadedPicture();
+}
+
+// The saved drawing is what the eraser brings back from now on.
+void WorkshopScreen::RunSaveCommand() {
+    if (g_workshop.magnifierActive) BackToBrush();
+    GetWindowSurface(m_window);
+    CopySurfaceToBitmapAt(kSheetRect, g_scratchPicture, 0, 0);
+    ReleaseWindowSurface();
+    if (!RunSaveDialog()) return;
+    GetWindowSurface(m_window);
+    if (g_backgroundPicture != nullptr) DeleteObject(g_backgroundPicture);
+    g_backgroundPicture = GrabSurfaceRect(kSheetRect);
+    ReleaseWindowSurface();
+}
+
+void WorkshopScreen::RunQuitCommand() {
+    if (g_workshop.magnifierActive) BackToBrush();
+    if (CanClose()) CloseAllScreens();
+}
+
+int WorkshopScreen::CanClose() {
+    if (!ConfirmQuit()) return 0;
+    GetWindowSurface(m_window);
+    RECT client;
+    GetClientRect(m_window, &client);
+    FillRectangle(client, 0);
+    ReleaseWindowSurface();
+    ShowFarewell();
+    StopSound(nullptr);
+    return 1;
+}
+
+// The text tool is not built yet: the brush stands in for it under the text
+// button while the chooser sets the text settings.
+void WorkshopScreen::ChooseFontsAndStyles() {
+    DeleteTools();
+    g_workshop.tool = new BrushTool(this);
+    SelectToolButton(m_textButton);
+    ChooseFont();
+}
