@@ -17,8 +17,6 @@ using e2e::ReadBytes;
 
 constexpr uint32_t kCream = 0xFFEAA5;
 
-// Past the title screen and into the workshop.
-const std::string kToWorkshop = "wait 300\nclick 320 240\nwait 300\n";
 
 // The top row's commands and the background button.
 const std::string kLoad = "click 405 15\nwait 300\n";
@@ -50,24 +48,12 @@ struct DialogRun {
     }
 
     int Run(const std::string& script) {
-        std::string expanded;
-        size_t at = 0;
-        while (at < script.size()) {
-            size_t end = script.find('\n', at);
-            if (end == std::string::npos) end = script.size();
-            const std::string line = script.substr(at, end - at);
-            if (line.rfind("shot ", 0) == 0)
-                expanded += "screenshot " + Path(line.substr(5)) + "\n";
-            else expanded += line + "\n";
-            at = end + 1;
-        }
         const int code =
-            run.Start(kToWorkshop + expanded, "--config " + run.Path("config").string());
+            run.StartInWorkshop(script, "--config " + run.Path("config").string());
         log = run.Log();
         return code;
     }
-    std::string Path(const std::string& name) const { return run.Path(name + ".bmp").string(); }
-    std::string Shot(const std::string& name) const { return ReadBytes(Path(name)); }
+    std::string Shot(const std::string& name) const { return run.Shot(name); }
     // The position in the log of the first sound of that name, or -1.
     int Sound(const std::string& name) const {
         for (size_t i = 0; i < log.size(); ++i) {

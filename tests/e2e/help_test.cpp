@@ -11,7 +11,6 @@
 
 namespace {
 
-const std::string kToWorkshop = "wait 300\nclick 320 240\nwait 300\n";
 // Quitting asks first; the farewell then runs its course.
 const std::string kQuit = "close\nwait 300\nkey enter\nwait 5000\n";
 const std::string kHelp = "click 49 16\nwait 50\n";
@@ -40,28 +39,17 @@ class HelpRun {
 public:
     // Runs the script in the workshop; "shot NAME" takes a screenshot.
     int Run(const std::string& script, const std::string& lang = "en_GB.UTF-8") {
-        std::string expanded;
-        size_t at = 0;
-        while (at < script.size()) {
-            size_t end = script.find('\n', at);
-            if (end == std::string::npos) end = script.size();
-            const std::string line = script.substr(at, end - at);
-            expanded += line.rfind("shot ", 0) == 0 ? "screenshot " + Path(line.substr(5)) : line;
-            expanded += "\n";
-            at = end + 1;
-        }
-        const int code = m_run.Start(kToWorkshop + expanded + kQuit, "", lang);
+        const int code = m_run.StartInWorkshop(script + kQuit, "", lang);
         for (const std::string& line : m_run.Log()) {
             if (line.rfind("sound ", 0) == 0) sounds.push_back(line.substr(6));
         }
         return code;
     }
-    std::string Shot(const std::string& name) const { return ReadBytes(Path(name)); }
+    std::string Shot(const std::string& name) const { return m_run.Shot(name); }
 
     std::vector<std::string> sounds;
 
 private:
-    std::string Path(const std::string& name) const { return m_run.Path(name + ".bmp").string(); }
     ProgramRun m_run;
 };
 

@@ -16,7 +16,6 @@
 
 namespace {
 
-const std::string kToWorkshop = "wait 300\nclick 320 240\nwait 300\n";
 // Quitting asks first; the farewell then runs its course.
 const std::string kQuit = "close\nwait 300\nkey enter\nwait 5000\n";
 constexpr uint32_t kWhite = 0xFFFFFF;
@@ -44,23 +43,13 @@ class ToolRun {
 public:
     // Runs the script in the workshop; "shot NAME" takes a screenshot.
     int Run(const std::string& script, const std::string& args = "") {
-        std::string expanded;
-        size_t at = 0;
-        while (at < script.size()) {
-            size_t end = script.find('\n', at);
-            if (end == std::string::npos) end = script.size();
-            const std::string line = script.substr(at, end - at);
-            expanded += line.rfind("shot ", 0) == 0 ? "screenshot " + Path(line.substr(5)) : line;
-            expanded += "\n";
-            at = end + 1;
-        }
-        const int code = run.Start(kToWorkshop + expanded + kQuit, args);
+        const int code = run.StartInWorkshop(script + kQuit, args);
         for (const std::string& line : run.Log()) {
             if (line.rfind("sound ", 0) == 0) sounds.push_back(Name(line.substr(6)));
         }
         return code;
     }
-    std::string Shot(const std::string& name) const { return ReadBytes(Path(name)); }
+    std::string Shot(const std::string& name) const { return run.Shot(name); }
 
     // A 24-bit 512 x 400 drawing painted by the function, for the command line.
     std::string Drawing(const std::function<uint32_t(int x, int y)>& colour) const {
@@ -93,7 +82,6 @@ private:
         const size_t slash = line.find_last_of('\\');
         return slash == std::string::npos ? line : line.substr(slash + 1);
     }
-    std::string Path(const std::string& name) const { return run.Path(name + ".bmp").string(); }
     ProgramRun run;
 };
 

@@ -15,8 +15,6 @@ constexpr uint32_t kWhite = 0xFFFFFF;
 // The first swatch's colour, the first current colour.
 constexpr uint32_t kInk = 0x101010;
 
-// Past the title screen and into the workshop.
-const std::string kToWorkshop = "wait 300\nclick 320 240\nwait 300\n";
 
 struct Shots {
     ProgramRun run;
@@ -24,22 +22,11 @@ struct Shots {
 
     // Runs the script; "shot NAME" lines become screenshots into the run's folder.
     int Run(const std::string& script, const std::string& args = "") {
-        std::string expanded;
-        size_t at = 0;
-        while (at < script.size()) {
-            size_t end = script.find('\n', at);
-            if (end == std::string::npos) end = script.size();
-            const std::string line = script.substr(at, end - at);
-            if (line.rfind("shot ", 0) == 0) expanded += "screenshot " + Path(line.substr(5)) + "\n";
-            else expanded += line + "\n";
-            at = end + 1;
-        }
-        const int code = run.Start(kToWorkshop + expanded, args);
+        const int code = run.StartInWorkshop(script, args);
         log = run.Log();
         return code;
     }
-    std::string Path(const std::string& name) const { return run.Path(name + ".bmp").string(); }
-    std::string Shot(const std::string& name) const { return ReadBytes(Path(name)); }
+    std::string Shot(const std::string& name) const { return run.Shot(name); }
     bool Played(const std::string& name) const {
         for (const std::string& line : log) {
             if (line.rfind("sound ", 0) == 0 && line.find("\\" + name + ".WAV") != std::string::npos)

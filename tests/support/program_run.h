@@ -47,6 +47,25 @@ public:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
+    // The script run in the workshop: "shot NAME" lines become screenshots
+    // NAME.bmp in the run's folder.
+    int StartInWorkshop(const std::string& script, const std::string& args = "",
+                        const std::string& lang = "en_GB.UTF-8") {
+        std::string expanded = "wait 300\nclick 320 240\nwait 300\n";
+        size_t at = 0;
+        while (at < script.size()) {
+            size_t end = script.find('\n', at);
+            if (end == std::string::npos) end = script.size();
+            const std::string line = script.substr(at, end - at);
+            expanded += line.rfind("shot ", 0) == 0 ? "screenshot " + ShotPath(line.substr(5)) : line;
+            expanded += "\n";
+            at = end + 1;
+        }
+        return Start(expanded, args, lang);
+    }
+    std::string ShotPath(const std::string& name) const { return Path(name + ".bmp").string(); }
+    std::string Shot(const std::string& name) const;
+
     std::vector<std::string> Log() const {
         std::ifstream in(Path("log.txt"));
         std::vector<std::string> lines;
@@ -74,6 +93,8 @@ inline std::string ReadBytes(const std::string& path) {
 inline bool Contains(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
+
+inline std::string ProgramRun::Shot(const std::string& name) const { return ReadBytes(ShotPath(name)); }
 
 }  // namespace e2e
 
