@@ -125,7 +125,11 @@ void SettlePicturesFolder() {
     if (g_picturesFolder[0] != '\0' && !DirectoryExists(g_picturesFolder)) {
         g_picturesFolder[0] = '\0';
     }
-    if (g_picturesFolder[0] != '\0' || IsFolderWritable(g_programFolder) == 0) return;
+    // Without a "dir", drawings go to the user's pictures folder even when
+    // the program folder could take them: a program folder is replaced by
+    // the next installation or build, and the drawings with it. The program
+    // folder keeps them only when the pictures folder cannot be made.
+    if (g_picturesFolder[0] != '\0') return;
     char folder[MAX_PATH];
     if (DefaultPicturesFolder(folder) && CreateFolderPath(folder) == 0) {
         std::memcpy(g_picturesFolder, folder, sizeof folder);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -98,8 +99,15 @@ public:
         g_initialCursor = LoadCursorA(nullptr, IDC_ARROW);
         m_savedSounds = g_soundsFolder;
         m_savedCdSounds = g_cdSoundsFolder;
+        // The default pictures folder is made in a home of the tree's own.
+        SaveVariable("HOME", m_savedHome);
+        SaveVariable("XDG_PICTURES_DIR", m_savedPictures);
+        setenv("HOME", Path("home").c_str(), 1);
+        unsetenv("XDG_PICTURES_DIR");
     }
     ~ConfigurationTree() {
+        RestoreVariable("HOME", m_savedHome);
+        RestoreVariable("XDG_PICTURES_DIR", m_savedPictures);
         // The text blocks pointed into the pack that goes now.
         platform::ResetProgramPack();
         LoadErrorTexts();
@@ -108,6 +116,15 @@ public:
         SetBaseFolder("");
         std::snprintf(g_soundsFolder, sizeof g_soundsFolder, "%s", m_savedSounds.c_str());
         std::snprintf(g_cdSoundsFolder, sizeof g_cdSoundsFolder, "%s", m_savedCdSounds.c_str());
+    }
+
+    static void SaveVariable(const char* name, std::optional<std::string>& saved) {
+        const char* value = getenv(name);
+        if (value != nullptr) saved = value;
+    }
+    static void RestoreVariable(const char* name, const std::optional<std::string>& saved) {
+        if (saved) setenv(name, saved->c_str(), 1);
+        else unsetenv(name);
     }
 
     void WritePictureModule(const std::string& relative) const {
@@ -131,6 +148,8 @@ public:
 private:
     std::string m_savedSounds;
     std::string m_savedCdSounds;
+    std::optional<std::string> m_savedHome;
+    std::optional<std::string> m_savedPictures;
 };
 
 TEST(Configuration, InstallationFileSettlesLanguageAndPicturesFolder) {
@@ -141,7 +160,7 @@ TEST(Configuration, InstallationFileSettlesLanguageAndPicturesFolder) {
         const char* windowsLanguage;
         int languageIndex;
         int askLanguage;
-        const char* picturesFolder;  // relative to the tree, or empty
+        const char* picturesFolder;  // relative to the tree; empty for the home pictures folder
         bool readFromProgramFolder;
     };
     const Case cases[] = {
@@ -178,8 +197,9 @@ TEST(Configuration, InstallationFileSettlesLanguageAndPicturesFolder) {
         ChooseLanguage();
         EXPECT_EQ(g_languageIndex, c.languageIndex);
         EXPECT_EQ(g_askLanguage, c.askLanguage);
-        const std::string expected =
-            c.picturesFolder[0] != '\0' ? "Z:" + tree.Root() + "/" + c.picturesFolder : "";
+        const std::string expected = c.picturesFolder[0] != '\0'
+                                         ? "Z:" + tree.Root() + "/" + c.picturesFolder
+                                         : "Z:" + tree.Path("home/Pictures") + "\\Tavelin";
         EXPECT_EQ(std::string(g_picturesFolder), expected);
         EXPECT_EQ(std::string(g_installationFile), c.readFromProgramFolder
                                                        ? tree.WindowsPath("lib/tavelin/Tavelin.ini")
@@ -204,43 +224,38 @@ TEST(Configuration, WindowsLanguageCodesChooseTheHelpLanguage) {
     }
 }
 
-TEST(Configuration, UnwritableProgramFolderKeepsDrawingsInThePicturesFolder) {
+TEST(Configuration, WithoutADirDrawingsGoToTheDesktopPicturesFolder) {
     struct Case {
         const char* name;
+        bool programFolderWritable;
         const char* xdgPictures;  // relative to the tree, or null
-        const char* expected;
+        const char* expected;     // relative to the tree, or null for the program folder
     };
     const Case cases[] = {
-        {"desktop pictures folder", "desk/Images", "desk/Images/Tavelin"},
-        {"home pictures folder", nullptr, "home/Pictures/Tavelin"},
+        {"desktop pictures folder", true, "desk/Images", "desk/Images/Tavelin"},
+        {"home pictures folder", false, nullptr, "home/Pictures/Tavelin"},
+        // A file where the folder should be: the program folder keeps them.
+        {"no pictures folder", true, "blocked", nullptr},
     };
-    const char* savedHome = getenv("HOME");
-    const std::string home = savedHome != nullptr ? savedHome : "";
-    const char* savedPictures = getenv("XDG_PICTURES_DIR");
-    const std::string pictures = savedPictures != nullptr ? savedPictures : "";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ConfigurationTree tree;
-        // A program folder on the CD cannot be written to.
-        platform::CurrentOptions().programPath = tree.Path("cd/prog/tavelin");
-        fs::create_directories(tree.Path("cd/prog"));
-        setenv("HOME", tree.Path("home").c_str(), 1);
-        if (c.xdgPictures != nullptr) {
-            setenv("XDG_PICTURES_DIR", tree.Path(c.xdgPictures).c_str(), 1);
-        } else {
-            unsetenv("XDG_PICTURES_DIR");
+        if (!c.programFolderWritable) {
+            // A program folder on the CD cannot be written to.
+            platform::CurrentOptions().programPath = tree.Path("cd/prog/tavelin");
+            fs::create_directories(tree.Path("cd/prog"));
         }
+        tree.Write("blocked", "x");
+        if (c.xdgPictures != nullptr) setenv("XDG_PICTURES_DIR", tree.Path(c.xdgPictures).c_str(), 1);
         ReadInstallationFile();
+        if (c.expected == nullptr) {
+            EXPECT_STREQ(g_picturesFolder, "");
+            continue;
+        }
         std::string expected = "Z:" + tree.Path(c.expected);
         expected.replace(expected.rfind('/'), 1, "\\");
         EXPECT_EQ(std::string(g_picturesFolder), expected);
         EXPECT_TRUE(fs::is_directory(tree.Path(c.expected)));
-    }
-    setenv("HOME", home.c_str(), 1);
-    if (savedPictures != nullptr) {
-        setenv("XDG_PICTURES_DIR", pictures.c_str(), 1);
-    } else {
-        unsetenv("XDG_PICTURES_DIR");
     }
 }
 
