@@ -64,6 +64,9 @@ protected:
     }
 
     void TearDown() override {
+        // The screen was never shown, so it never reaches OnDestroy.
+        delete g_workshop.tool;
+        g_workshop.tool = nullptr;
         delete screen;
         testing_support::RunUntilIdle();
         snprintf(g_soundsFolder, sizeof g_soundsFolder, "%s", m_savedSounds.c_str());
