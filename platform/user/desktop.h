@@ -54,6 +54,8 @@ void Invalidate(Window& window, const RECT* rect, bool erase);
 // True when some window waits for WM_PAINT; takes the first such one.
 bool TakePaintWindow(HWND& window);
 bool IsDescendant(HWND window, HWND ancestor);
+// A top-level window of the program's own classes, not one of the layer's.
+bool IsProgramTopLevel(const Window& window);
 
 // Rectangle helpers used inside the layer.
 bool Intersect(RECT& out, const RECT& a, const RECT& b);
