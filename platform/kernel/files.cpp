@@ -214,19 +214,31 @@ HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD /*shareMod
     if (!existed && (flags & O_CREAT) == 0) {
         return FailOpen(ERROR_FILE_NOT_FOUND);
     }
+    // A pipe, socket or device that looks like a file would block or stream
+    // forever; only regular files are opened.
+    if (existed && !S_ISREG(info.st_mode)) {
+        return FailOpen(ERROR_ACCESS_DENIED);
+    }
     const bool created = !existed && (flags & O_CREAT) != 0;
     const bool modifies = (access & GENERIC_WRITE) != 0 || (flags & O_TRUNC) != 0 || created;
     if (modifies && path->driveType == DRIVE_CDROM) {
         return FailOpen(ERROR_WRITE_PROTECT);
     }
     const mode_t mode = (flagsAndAttributes & FILE_ATTRIBUTE_READONLY) != 0 ? 0444 : 0666;
+    // Opened without blocking, so that a pipe put there since the check
+    // cannot hold the program; what was opened is checked once more.
     int fd = -1;
     do {
-        fd = open(path->linuxPath.c_str(), flags, mode);
+        fd = open(path->linuxPath.c_str(), flags | O_NONBLOCK, mode);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         return FailOpen(ErrorFromErrno(errno, path->parentExists));
     }
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        return FailOpen(ERROR_ACCESS_DENIED);
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     const HANDLE handle = AddFile(fd, access);
     if (handle == nullptr) {
         close(fd);

@@ -217,7 +217,7 @@ DWORD ErrorFromErrno(int error) {
 // Reads a whole file of at most kMaxLibrarySize bytes; sets the last error on failure.
 [[nodiscard]] bool ReadLibraryFile(const std::string& path, const std::string& shownName,
                                    std::vector<uint8_t>& bytes, struct stat& info) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         SetLastError(ErrorFromErrno(errno));
         return false;

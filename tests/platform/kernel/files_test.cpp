@@ -105,7 +105,11 @@ TEST(KernelFiles, OpenFailuresGiveWindowsErrors) {
         {"Q:\\x.bin", GENERIC_READ, OPEN_EXISTING, ERROR_PATH_NOT_FOUND},
         {"", GENERIC_READ, OPEN_EXISTING, ERROR_PATH_NOT_FOUND},
         {folder.WindowsPath("home/a?b"), GENERIC_WRITE, CREATE_NEW, ERROR_INVALID_NAME},
+        {folder.WindowsPath("home/pipe.bmp"), GENERIC_READ, OPEN_EXISTING, ERROR_ACCESS_DENIED},
+        {folder.WindowsPath("home/pipe.bmp"), GENERIC_WRITE, CREATE_ALWAYS, ERROR_ACCESS_DENIED},
     };
+    // A pipe with nobody writing would block a plain open forever.
+    ASSERT_EQ(mkfifo(folder.Path("home/pipe.bmp").c_str(), 0600), 0);
     for (const auto& c : cases) {
         SetLastError(0);
         EXPECT_EQ(Open(c.name, c.access, c.disposition), INVALID_HANDLE_VALUE) << c.name;
