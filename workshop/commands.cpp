@@ -1,13 +1,9 @@
 // The workshop's command operation: what each palette control does when it
-// is clicked, and the animations of erasing and of a new background.
-#include <cstdlib>
-
+// is clicked.
 #include "controls/buttons.h"
 #include "dialogs/dialogs.h"
 #include "graphics/blit.h"
-#include "graphics/drawing_state.h"
 #include "graphics/regions.h"
-#include "graphics/shapes.h"
 #include "graphics/sheet.h"
 #include "graphics/surface.h"
 #include "shell/configuration.h"
@@ -15,7 +11,6 @@
 #include "shell/mainwindow.h"
 #include "shell/random.h"
 #include "shell/sound.h"
-#include "shell/timing.h"
 #include "tools/brush.h"
 #include "tools/eraser.h"
 #include "tools/fill.h"

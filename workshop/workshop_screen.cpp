@@ -1,6 +1,5 @@
 #include "workshop/workshop_screen.h"
 
-#include <cstdio>
 #include <initializer_list>
 
 #include "controls/buttons.h"
