@@ -1,5 +1,7 @@
 // The background and effects choosers, the print and quit confirmations and
 // the farewell picture.
+#include <optional>
+
 #include "dialogs/dialog_frame.h"
 #include "dialogs/dialogs.h"
 #include "shell/app.h"
@@ -44,7 +46,31 @@ bool ChooserCommand(HWND dialog, int id, int count) {
     return choice >= 0;
 }
 
-INT_PTR CALLBACK BackgroundProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+// The background and effects choosers differ only in their templates and
+// pictures.
+struct Chooser {
+    int templateId;
+    int count;
+    int pictureBase;  // picture 2 x id + base for item id
+    bool fromPictureModule;
+};
+constexpr Chooser kBackgroundChooser{kBackgroundTemplate, kBackgroundCount, 308, true};
+constexpr Chooser kEffectChooser{kEffectTemplate, kEffectCount, 398, false};
+
+const Chooser* g_chooser = &kBackgroundChooser;
+
+void DrawChooserItem(const DRAWITEMSTRUCT& item) {
+    const int id = static_cast<int>(item.CtlID);
+    if (ChoiceOf(id, g_chooser->count) >= 0) {
+        std::optional<PictureModuleScope> module;
+        if (g_chooser->fromPictureModule) module.emplace();
+        DrawPictureButton(item, 2 * id + g_chooser->pictureBase, true);
+    } else if (id == IDCANCEL) {
+        DrawPictureButton(item, kCancelPicture, true);
+    }
+}
+
+INT_PTR CALLBACK ChooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             LayOutDialog(dialog);
@@ -52,49 +78,20 @@ INT_PTR CALLBACK BackgroundProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         case WM_PAINT:
             PaintDialogBackground(dialog);
             return 0;
-        case WM_DRAWITEM: {
-            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-            const int id = static_cast<int>(item.CtlID);
-            if (ChoiceOf(id, kBackgroundCount) >= 0) {
-                PictureModuleScope module;
-                DrawPictureButton(item, 2 * id + 308, true);
-            } else if (id == IDCANCEL) {
-                DrawPictureButton(item, kCancelPicture, true);
-            }
+        case WM_DRAWITEM:
+            DrawChooserItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
-        }
         case WM_COMMAND:
-            ChooserCommand(dialog, LOWORD(wParam), kBackgroundCount);
+            ChooserCommand(dialog, LOWORD(wParam), g_chooser->count);
             return TRUE;
         default:
             return FALSE;
     }
 }
 
-INT_PTR CALLBACK EffectProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_INITDIALOG:
-            LayOutDialog(dialog);
-            return TRUE;
-        case WM_PAINT:
-            PaintDialogBackground(dialog);
-            return 0;
-        case WM_DRAWITEM: {
-            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-            const int id = static_cast<int>(item.CtlID);
-            if (ChoiceOf(id, kEffectCount) >= 0) {
-                DrawPictureButton(item, 2 * id + 398, true);
-            } else if (id == IDCANCEL) {
-                DrawPictureButton(item, kCancelPicture, true);
-            }
-            return TRUE;
-        }
-        case WM_COMMAND:
-            ChooserCommand(dialog, LOWORD(wParam), kEffectCount);
-            return TRUE;
-        default:
-            return FALSE;
-    }
+INT_PTR Choose(const Chooser& chooser) {
+    g_chooser = &chooser;
+    return RunFramedDialog(chooser.templateId, ChooserProc, 0);
 }
 
 // The print and quit confirmations differ only in their texts and pictures.
@@ -195,7 +192,7 @@ INT_PTR CALLBACK FarewellProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 }  // namespace
 
 int ChooseBackground() {
-    const INT_PTR result = RunFramedDialog(kBackgroundTemplate, BackgroundProc, 0);
+    const INT_PTR result = Choose(kBackgroundChooser);
     if (result < 0 || result >= kBackgroundCount) return 0;
     g_backgroundChoice = static_cast<int>(result);
     if (result >= kFirstVariedBackground && g_platform.bitsPerPixel > 8) {
@@ -205,7 +202,7 @@ int ChooseBackground() {
 }
 
 int ChooseEffect() {
-    const INT_PTR result = RunFramedDialog(kEffectTemplate, EffectProc, 0);
+    const INT_PTR result = Choose(kEffectChooser);
     return result >= 0 && result < kEffectCount ? static_cast<int>(result) : -1;
 }
 
