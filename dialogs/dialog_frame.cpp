@@ -105,6 +105,7 @@ void CloseDialogFrame() {
         DrawBitmapAt(g_screenBuffer, 0, 0);
         if (g_undoPicture != nullptr) {
             CopyBitmapRectAt(g_screenBuffer, kSheetRect, g_undoPicture, 0, 0);
+            g_undoFlips = 0;
         }
     }
     ReleaseWindowSurface();

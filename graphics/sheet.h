@@ -13,3 +13,9 @@ extern HBITMAP g_scratchPicture;
 extern HBITMAP g_screenBuffer;
 // What the eraser brings back: the blank paper or the drawing last loaded.
 extern HBITMAP g_backgroundPicture;
+
+// The flips (bit 0 mirror, bit 1 upside down) that turn the orientation of
+// the sheet kept in g_undoPicture into the orientation the sheet shows now.
+// Only a flip of the sheet makes them differ; every other copy into the undo
+// picture takes the sheet as shown and sets this back to 0.
+extern int g_undoFlips;

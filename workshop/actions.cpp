@@ -89,7 +89,10 @@ void WorkshopScreen::OnIdle() {
 void WorkshopScreen::BeginAction() {
     GetWindowSurface(m_window);
     if (g_workshop.keepUndoOnce) g_workshop.keepUndoOnce = 0;
-    else CopySurfaceToBitmapAt(kSheetRect, g_undoPicture, 0, 0);
+    else {
+        CopySurfaceToBitmapAt(kSheetRect, g_undoPicture, 0, 0);
+        g_undoFlips = 0;
+    }
     ClipToRect(kSheetRect);
     ReleaseWindowSurface();
     g_workshop.actionInProgress = 1;
@@ -128,12 +131,19 @@ void WorkshopScreen::DeleteTools() {
     g_workshop.pendingTool = nullptr;
 }
 
+// Exchanges the sheet with the undo picture. When a flip lies between them,
+// the background turns with the sheet, so that the eraser keeps revealing it
+// the way the sheet shows it; the same flips then lie between the exchanged
+// pictures, and a second undo turns everything back.
 void WorkshopScreen::Undo() {
     GetWindowSurface(m_window);
     CopySurfaceToBitmapAt(kSheetRect, g_screenBuffer, 0, 0);
     DrawBitmapAt(g_undoPicture, kSheetRect.left, kSheetRect.top);
     CopyBitmapRectAt(g_screenBuffer, kSheetArea, g_undoPicture, 0, 0);
     ReleaseWindowSurface();
+    if (g_undoFlips & 1) MirrorBitmap(g_backgroundPicture, nullptr);
+    if (g_undoFlips & 2) FlipBitmap(g_backgroundPicture, nullptr);
+    g_workshop.flipState ^= g_undoFlips;
 }
 
 // The right button steps the brush size of the tools that use it.

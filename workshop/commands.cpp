@@ -133,6 +133,7 @@ void WorkshopScreen::FlipSheet(bool upsideDown) {
     DrawBitmapRectAt(g_screenBuffer, kSheetArea, kSheetRect.left, kSheetRect.top);
     ReleaseWindowSurface();
     g_workshop.flipState ^= upsideDown ? 2 : 1;
+    g_undoFlips = upsideDown ? 2 : 1;
 }
 
 // Help mode: the next click on a control or on the sheet shows its bubble.
@@ -161,5 +162,6 @@ void WorkshopScreen::EndEraseWait(bool confirmed) {
     ForgetCurrentPicture();
     DrawBitmapAt(g_backgroundPicture, kSheetRect.left, kSheetRect.top);
     CopySurfaceToBitmapAt(kSheetRect, g_undoPicture, 0, 0);
+    g_undoFlips = 0;
     ReleaseWindowSurface();
 }

@@ -29,6 +29,7 @@ void WorkshopScreen::ChooseNewBackground() {
     RevealBackground();
     GetWindowSurface(m_window);
     CopySurfaceToBitmapAt(kSheetRect, g_undoPicture, 0, 0);
+    g_undoFlips = 0;
     ReleaseWindowSurface();
 }
 

@@ -205,6 +205,7 @@ void WorkshopScreen::OnDeactivate() {
     if (g_undoPicture == nullptr) return;
     GetWindowSurface(m_window);
     CopySurfaceToBitmapAt(kSheetRect, g_undoPicture, 0, 0);
+    g_undoFlips = 0;
     ReleaseWindowSurface();
 }
 
@@ -228,6 +229,7 @@ void WorkshopScreen::AdoptLoadedPicture() {
     GetWindowSurface(m_window);
     DrawBitmapAt(g_scratchPicture, kSheetRect.left, kSheetRect.top);
     CopySurfaceToBitmapAt(kSheetRect, g_undoPicture, 0, 0);
+    g_undoFlips = 0;
     if (g_backgroundPicture != nullptr) DeleteObject(g_backgroundPicture);
     g_backgroundPicture = GrabSurfaceRect(kSheetRect);
     ReleaseWindowSurface();

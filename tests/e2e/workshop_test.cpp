@@ -157,3 +157,19 @@ TEST(Workshop, BrushSizesFollowTheRightButtonAndStayAcrossTools) {
 }
 
 }  // namespace
+
+TEST(Workshop, UndoAfterAFlipTurnsTheBackgroundBackToo) {
+    Shots s;
+    // The sunset, turned upside down and back by undo; the eraser then drags
+    // across the sky, which must come back as sky.
+    ASSERT_EQ(s.Run("click 30 458\nwait 300\nclick 441 316\nwait 2000\nshot shown\n"
+                    "click 60 340\nwait 20\nshot turned\nclick 60 420\nwait 20\n"
+                    "click 60 100\ndrag 150 80 500 80 8\nwait 20\nshot erased\n"),
+              0);
+    const std::string shown = s.Shot("shown");
+    const std::string erased = s.Shot("erased");
+    ASSERT_NE(PixelOf(shown, 300, 80), PixelOf(s.Shot("turned"), 300, 80));
+    for (int x = 160; x < 490; x += 7) {
+        ASSERT_EQ(PixelOf(erased, x, 80), PixelOf(shown, x, 80)) << "at x = " << x;
+    }
+}
