@@ -58,6 +58,12 @@ public:
     virtual std::optional<int> AnswerMessageBox(uint32_t style, int defaultId) = 0;
     // True once the source has nothing more to give and wants the program gone.
     virtual bool Finished() { return false; }
+    // Blocks until input may be waiting or ms milliseconds have passed. False
+    // when the source cannot wait, and the caller sleeps in short slices.
+    virtual bool WaitForInput(uint32_t ms) {
+        (void)ms;
+        return false;
+    }
 };
 
 // A cursor as the presenter shows it: a system shape or a 32-bit picture.

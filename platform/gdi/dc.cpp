@@ -71,16 +71,16 @@ void NoteDrawn(const DeviceContext& dc) {
     if (dc.surface == &g_display) g_dirty = true;
 }
 
-void PresentIfDirty() {
-    if (!g_dirty) return;
+bool PresentIfDirty() {
+    if (!g_dirty) return false;
     g_dirty = false;
     Surface& display = Display();
     Backend& backend = CurrentBackend();
-    if (!backend.presenter) return;
+    if (!backend.presenter) return true;
     if (display.bitsPerPixel == 32) {
         backend.presenter->Present(display.Row(0), display.width, display.height,
                                    display.stride / 4);
-        return;
+        return true;
     }
     // An 8-bit display shows its indices through the hardware palette.
     uint32_t lookup[256];
@@ -97,6 +97,7 @@ void PresentIfDirty() {
     }
     backend.presenter->Present(g_presentBuffer.data(), display.width, display.height,
                                display.width);
+    return true;
 }
 
 DeviceContext* LookupDC(HDC dc) {

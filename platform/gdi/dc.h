@@ -215,7 +215,8 @@ void InitDisplay(int width, int height, int depth);
 Surface& Display();
 int DisplayDepth();
 void MarkDisplayDirty();
-void PresentIfDirty();
+// Shows the display when it was drawn on; true when it was.
+bool PresentIfDirty();
 
 // The hardware palette of an 8-bit display: the twenty static colours at 0-9
 // and 246-255, the realised palette in between.

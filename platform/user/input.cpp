@@ -28,6 +28,12 @@ WPARAM MouseKeyFlags() {
     return flags;
 }
 
+}  // namespace
+
+bool MouseButtonHeld() { return g_keyDown[VK_LBUTTON] || g_keyDown[VK_RBUTTON]; }
+
+namespace {
+
 void PostMouse(UINT message) {
     HWND target = g_capture != nullptr ? g_capture : WindowFromScreenPoint(g_cursor);
     if (target == nullptr) return;

@@ -14,6 +14,8 @@ void ActivateTopLevel(HWND window, WORD how);
 bool IsRemoteWindow(HWND window);
 // Turns one event of the backend into queued messages.
 void ApplyInputEvent(const InputEvent& event);
+// True while a mouse button is down.
+bool MouseButtonHeld();
 // Brings every window's own device context to its window's place and
 // visible area, after a window appeared, moved or went.
 void RefreshOwnDCs();

@@ -30,6 +30,7 @@ int g_quitCode = 0;
 LONG g_messageTime = 0;
 DWORD g_messagePos = 0;
 uint64_t g_lastEmpty = 0;
+uint64_t g_lastBusy = 0;
 bool g_wasEmpty = false;
 UINT_PTR g_nextTimerId = 1;
 
@@ -112,6 +113,31 @@ void DropWindowMessages(HWND window) {
                    g_timers.end());
 }
 
+// Milliseconds until the next timer is due, at most `limit`.
+uint32_t TimeToNextTimer(uint32_t limit) {
+    const DWORD now = Now();
+    for (const Timer& timer : g_timers) {
+        const int32_t left = static_cast<int32_t>(timer.due - now);
+        if (left <= 0) return 0;
+        limit = std::min(limit, static_cast<uint32_t>(left));
+    }
+    return limit;
+}
+
+// An idle program keeps a millisecond rhythm only while something may need
+// it: a held mouse button (the airbrush sprays while it is down), or drawing
+// and input in the last few dozen milliseconds (an animation, a stroke).
+// Otherwise it waits for the next input or the next due timer; the wait is
+// bounded so that other sources of the backend are still looked at.
+void RestUntilNeeded(Clock& clock) {
+    constexpr uint64_t kBusyMicros = 30000;
+    constexpr uint32_t kLongestRestMs = 50;
+    const bool busy = clock.NowMicros() - g_lastBusy < kBusyMicros || MouseButtonHeld();
+    const uint32_t rest = busy ? 0 : TimeToNextTimer(kLongestRestMs);
+    EventSource* events = CurrentBackend().events.get();
+    if (rest < 2 || events == nullptr || !events->WaitForInput(rest)) clock.SleepMs(1);
+}
+
 bool PeekQueue(MSG& msg, HWND window, UINT low, UINT high, UINT flags) {
     const bool remove = (flags & PM_REMOVE) != 0;
     PumpBackend();
@@ -123,6 +149,7 @@ bool PeekQueue(MSG& msg, HWND window, UINT low, UINT high, UINT flags) {
     }
     if (!found && TakeFrom(g_input, msg, window, low, high, remove)) {
         found = true;
+        g_lastBusy = CurrentBackend().clock->NowMicros();
         if (remove && msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST &&
             IsWindow(msg.hwnd)) {
             SendMessageA(msg.hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(msg.hwnd),
@@ -147,9 +174,9 @@ bool PeekQueue(MSG& msg, HWND window, UINT low, UINT high, UINT flags) {
     // The queue ran empty: show what was drawn, and give the processor away
     // when the program comes back for more within a millisecond, as an idle
     // loop does; a loop with real work between its looks is not slowed.
-    gdi::PresentIfDirty();
     Clock& clock = *CurrentBackend().clock;
-    if (g_wasEmpty && clock.NowMicros() - g_lastEmpty < 1000) clock.SleepMs(1);
+    if (gdi::PresentIfDirty()) g_lastBusy = clock.NowMicros();
+    if (g_wasEmpty && clock.NowMicros() - g_lastEmpty < 1000) RestUntilNeeded(clock);
     g_lastEmpty = clock.NowMicros();
     g_wasEmpty = true;
     return false;
@@ -164,6 +191,7 @@ void ResetQueue() {
     g_quitCode = 0;
     g_messageTime = 0;
     g_lastEmpty = 0;
+    g_lastBusy = 0;
     g_wasEmpty = false;
 }
 

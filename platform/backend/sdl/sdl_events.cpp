@@ -46,6 +46,14 @@ public:
         }
     }
 
+    // SDL sleeps on the display connection until something arrives.
+    bool WaitForInput(uint32_t ms) override {
+        if (!m_display->EventsReady()) return false;
+        SDL_WaitEventTimeout(nullptr, static_cast<int>(ms));
+        m_quiet = false;
+        return true;
+    }
+
     std::optional<int> AnswerMessageBox(uint32_t, int) override { return std::nullopt; }
 
 private:
