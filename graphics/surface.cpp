@@ -73,8 +73,15 @@ HBITMAP MakeBitmapFromResource(int number, long fallbackError) {
     const void* pixels = PicturePixels(header, SizeofResource(g_resourceModule, found));
     HBITMAP bitmap = nullptr;
     if (pixels != nullptr) {
-        bitmap = CreateDIBitmap(g_currentSurface, header, CBM_INIT, pixels,
+        // The picture's colours are matched against the program palette, also
+        // when no surface is current (a background chosen from a dialog): the
+        // screen's own context would offer only the twenty static colours.
+        HDC dc = g_currentSurface != nullptr ? g_currentSurface : GetDC(nullptr);
+        HPALETTE previous = SelectPalette(dc, PaletteForSurfaces(), FALSE);
+        bitmap = CreateDIBitmap(dc, header, CBM_INIT, pixels,
                                 reinterpret_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS);
+        SelectPalette(dc, previous, FALSE);
+        if (dc != g_currentSurface) ReleaseDC(nullptr, dc);
     }
     if (bitmap == nullptr) {
         g_lastLoadError = pixels != nullptr ? static_cast<long>(GetLastError()) : 0;
