@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <vector>
 
 #include "effects/passes.h"
 #include "shell/random.h"
@@ -30,6 +31,13 @@ const std::array<uint8_t, 256> kUpByAThird = ByteTable([](int c) { return std::m
 const std::array<uint8_t, 256> kUpByASeventh = ByteTable([](int c) { return std::min(c * 8 / 7, 255); });
 const std::array<uint8_t, 256> kDownByAQuarter = ByteTable([](int c) { return c * 3 / 4; });
 
+// The luminance of each weighted sum: the sum divided by 100.
+const std::vector<uint8_t> kLuminance = [] {
+    std::vector<uint8_t> table(kMaxWeightedSum + 1);
+    for (int sum = 0; sum <= kMaxWeightedSum; ++sum) table[sum] = static_cast<uint8_t>(sum / 100);
+    return table;
+}();
+
 constexpr int kStreakLength = 49;
 constexpr int kStreakMargin = 52;
 
@@ -51,18 +59,22 @@ int DominantChannel(const uint8_t* pixel) {
 void Brighten(const EffectImage& image) {
     ForEachPixel(image, [](uint8_t* pixel) {
         const int dominant = DominantChannel(pixel);
-        for (int channel = 0; channel < 3; ++channel) {
-            const auto& table = channel == dominant ? kUpByAThird : kUpByASeventh;
-            pixel[channel] = table[pixel[channel]];
-        }
+        const uint8_t lead = kUpByAThird[pixel[dominant < 0 ? 0 : dominant]];
+        pixel[0] = kUpByASeventh[pixel[0]];
+        pixel[1] = kUpByASeventh[pixel[1]];
+        pixel[2] = kUpByASeventh[pixel[2]];
+        if (dominant >= 0) pixel[dominant] = lead;
     });
 }
 
 void DeepenColours(const EffectImage& image) {
     ForEachPixel(image, [](uint8_t* pixel) {
-        for (int channel = 0; channel < 3; ++channel) pixel[channel] = kDownByAQuarter[pixel[channel]];
+        pixel[0] = kDownByAQuarter[pixel[0]];
+        pixel[1] = kDownByAQuarter[pixel[1]];
+        pixel[2] = kDownByAQuarter[pixel[2]];
         const int dominant = DominantChannel(pixel);
         if (dominant < 0) return;
+        // Channels equal to the leader, the leader among them, keep their value.
         const uint8_t strongest = pixel[dominant];
         for (int channel = 0; channel < 3; ++channel) {
             if (pixel[channel] != strongest) pixel[channel] = kDownByAQuarter[pixel[channel]];
@@ -80,7 +92,7 @@ void MakeNegative(const EffectImage& image) {
 }
 
 void MakeGreyscale(const EffectImage& image) {
-    ForEachPixel(image, [](uint8_t* pixel) { SetGrey(pixel, WeightedSum(pixel) / 100); });
+    ForEachPixel(image, [](uint8_t* pixel) { SetGrey(pixel, kLuminance[WeightedSum(pixel)]); });
 }
 
 void RotateChannels(const EffectImage& image) {
@@ -139,11 +151,11 @@ void PaintLightStreaks(const EffectImage& image) {
 void RaiseRelief(const EffectImage& image) {
     for (int row = 0; row < image.height; ++row) {
         uint8_t* pixel = image.pixels + static_cast<ptrdiff_t>(row) * image.stride;
-        int previous = WeightedSum(pixel) / 100;
+        int previous = kLuminance[WeightedSum(pixel)];
         SetGrey(pixel, 128);
         for (int x = 1; x < image.width; ++x) {
             pixel += 3;
-            const int luminance = WeightedSum(pixel) / 100;
+            const int luminance = kLuminance[WeightedSum(pixel)];
             SetGrey(pixel, std::clamp(luminance - previous, -127, 127) + 128);
             previous = luminance;
         }
@@ -153,13 +165,19 @@ void RaiseRelief(const EffectImage& image) {
 // Each pixel becomes the mean of itself and its neighbours, the left one
 // already smoothed.
 void Smooth(const EffectImage& image) {
+    if (image.width < 3) return;
     for (int row = 0; row < image.height; ++row) {
-        uint8_t* line = image.pixels + static_cast<ptrdiff_t>(row) * image.stride;
+        uint8_t* pixel = image.pixels + static_cast<ptrdiff_t>(row) * image.stride;
+        // The smoothed left neighbour and the pixel itself stay at hand.
+        int left[3] = {pixel[0], pixel[1], pixel[2]};
+        int here[3] = {pixel[3], pixel[4], pixel[5]};
         for (int x = 1; x < image.width - 1; ++x) {
-            uint8_t* pixel = line + 3 * x;
+            pixel += 3;
             for (int channel = 0; channel < 3; ++channel) {
-                pixel[channel] =
-                    static_cast<uint8_t>((pixel[channel - 3] + pixel[channel] + pixel[channel + 3]) / 3);
+                const int right = pixel[3 + channel];
+                left[channel] = (left[channel] + here[channel] + right) / 3;
+                pixel[channel] = static_cast<uint8_t>(left[channel]);
+                here[channel] = right;
             }
         }
     }

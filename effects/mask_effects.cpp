@@ -3,6 +3,7 @@
 // by the five mask effects.
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "effects/passes.h"
 #include "shell/data_paths.h"
@@ -47,21 +48,48 @@ private:
     uint8_t* m_data;
 };
 
-// Applies change(channel, mask byte) to every channel of the first size
-// pixels' worth of mask.
-template <typename Change>
-void LayMask(const EffectImage& image, const uint8_t* mask, size_t size, Change change) {
+constexpr uint64_t kHighBits = 0x8080808080808080ull;
+
+// Eight saturating byte additions and subtractions in one word.
+uint64_t AddBytes(uint64_t a, uint64_t b) {
+    uint64_t sum = (a & ~kHighBits) + (b & ~kHighBits);
+    const uint64_t carry = ((a & b) | ((a | b) & sum)) & kHighBits;
+    sum ^= (a ^ b) & kHighBits;
+    return sum | ((carry >> 7) * 0xFF);
+}
+
+uint64_t SubtractBytes(uint64_t a, uint64_t b) {
+    const uint64_t difference = ((a | kHighBits) - (b & ~kHighBits)) ^ ((a ^ ~b) & kHighBits);
+    const uint64_t borrow = ((~a & b) | ((~a | b) & difference)) & kHighBits;
+    return difference & ~((borrow >> 7) * 0xFF);
+}
+
+// Lays the first size bytes of the mask over the image, a row at a time: the
+// row's amounts are spread over its three channels first, so that the
+// change runs over plain bytes, eight at a time.
+template <uint64_t (*Change)(uint64_t, uint64_t)>
+void LayMask(const EffectImage& image, const uint8_t* mask, size_t size) {
+    std::vector<uint8_t> spread(static_cast<size_t>(image.width) * 3 + 8, 0);
     for (int row = 0; row < image.height; ++row) {
         const size_t start = static_cast<size_t>(row) * image.width;
         if (start >= size) return;
         const int count = static_cast<int>(std::min<size_t>(image.width, size - start));
-        uint8_t* pixel = image.pixels + static_cast<ptrdiff_t>(row) * image.stride;
-        const uint8_t* amount = mask + start;
-        for (int x = 0; x < count; ++x, pixel += 3) {
-            const int m = amount[x];
-            pixel[0] = change(pixel[0], m);
-            pixel[1] = change(pixel[1], m);
-            pixel[2] = change(pixel[2], m);
+        for (int x = 0; x < count; ++x) {
+            spread[3 * x] = spread[3 * x + 1] = spread[3 * x + 2] = mask[start + x];
+        }
+        uint8_t* bytes = image.pixels + static_cast<ptrdiff_t>(row) * image.stride;
+        const int length = 3 * count;
+        int i = 0;
+        for (; i + 8 <= length; i += 8) {
+            uint64_t word = 0;
+            uint64_t amounts = 0;
+            memcpy(&word, bytes + i, 8);
+            memcpy(&amounts, spread.data() + i, 8);
+            word = Change(word, amounts);
+            memcpy(bytes + i, &word, 8);
+        }
+        for (; i < length; ++i) {
+            bytes[i] = static_cast<uint8_t>(Change(bytes[i], spread[i]));
         }
     }
 }
@@ -72,13 +100,11 @@ constexpr bool kLight = true;
 }  // namespace
 
 void AddLight(const EffectImage& image, const uint8_t* mask, size_t size) {
-    LayMask(image, mask, size,
-            [](int channel, int m) { return static_cast<uint8_t>(std::min(channel + m, 255)); });
+    LayMask<AddBytes>(image, mask, size);
 }
 
 void SubtractShadow(const EffectImage& image, const uint8_t* mask, size_t size) {
-    LayMask(image, mask, size,
-            [](int channel, int m) { return static_cast<uint8_t>(channel > m ? channel - m : 0); });
+    LayMask<SubtractBytes>(image, mask, size);
 }
 
 bool LayMaskFile(const EffectImage& image, const char* name, bool light) {

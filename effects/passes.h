@@ -49,6 +49,8 @@ constexpr int kSmallPuzzle = 1474;
 // when no channel stands out.
 int DominantChannel(const uint8_t* pixel);
 
+constexpr int kMaxWeightedSum = 25500;
+
 // Luminance weights sum: 59 G + 11 B + 30 R, 0 to 25500.
 inline int WeightedSum(const uint8_t* pixel) {
     return 11 * pixel[0] + 59 * pixel[1] + 30 * pixel[2];

@@ -3,6 +3,7 @@
 // its bottom line on screen first, j the column); and the two effects that
 // redraw the sheet with the toolkit: shifted tiles and the puzzle overlays.
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "effects/passes.h"
@@ -94,19 +95,25 @@ void PaintDots(const EffectImage& image) {
 }
 
 void BevelTiles(const EffectImage& image) {
+    // One table of the 256 results per bevel code.
+    static const auto kCodes = [] {
+        std::array<std::array<uint8_t, 256>, 4> codes{};
+        for (int c = 0; c < 256; ++c) {
+            codes[0][c] = static_cast<uint8_t>(c);
+            codes[1][c] = static_cast<uint8_t>(c / 2);
+            codes[2][c] = static_cast<uint8_t>(c * 2 / 3);
+            codes[3][c] = static_cast<uint8_t>(std::min(c * 3 / 2, 255));
+        }
+        return codes;
+    }();
     ForEachTile<16>(image, [](uint8_t* const* rows, int offset) {
         for (int i = 0; i < 16; ++i) {
-            for (int j = 0; j < 16; ++j) {
-                uint8_t* pixel = rows[i] + offset + 3 * j;
-                for (int channel = 0; channel < 3; ++channel) {
-                    const int c = pixel[channel];
-                    switch (kBevel[i][j]) {
-                        case 1: pixel[channel] = static_cast<uint8_t>(c / 2); break;
-                        case 2: pixel[channel] = static_cast<uint8_t>(c * 2 / 3); break;
-                        case 3: pixel[channel] = static_cast<uint8_t>(std::min(c * 3 / 2, 255)); break;
-                        default: break;
-                    }
-                }
+            uint8_t* pixel = rows[i] + offset;
+            for (int j = 0; j < 16; ++j, pixel += 3) {
+                const auto& table = kCodes[kBevel[i][j]];
+                pixel[0] = table[pixel[0]];
+                pixel[1] = table[pixel[1]];
+                pixel[2] = table[pixel[2]];
             }
         }
     });
