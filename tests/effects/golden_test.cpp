@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "graphics/blit.h"
+#include "graphics/palette.h"
+#include "shell/screen.h"
 #include "shell/messages.h"
 #include "shell/random.h"
 #include "storage/picture_files.h"
@@ -30,14 +32,14 @@ constexpr uint64_t kGolden32[kEffectCount] = {
     0xd7aab86b660aae04ull,
 };
 constexpr uint64_t kGolden8[kEffectCount] = {
-    0xe7267b52b5e3f7f8ull, 0x78e3f16251a67674ull, 0xcb1bbb56254fb61eull,
-    0x0fb6f2c1804e7e24ull, 0x30d04194fcb3b951ull, 0x18916d878c430a30ull,
-    0xa98b47262a0f8505ull, 0xaa86de9da9ee0425ull, 0x6aec58d3a1fda731ull,
-    0x08f53da057db94c7ull, 0x3db35bfa80e51633ull, 0x804f6d7cd3c05d9eull,
-    0xe18bb86a4eae22e1ull, 0x195b6fd8226bc87aull, 0xc2ea67f2a7965686ull,
-    0xad6ff8c4e457039eull, 0x2d34a9c9fc40d1d5ull, 0xb2ee2b2c48350d49ull,
-    0xe77d8dc4469acc38ull, 0xf8c828cd1c6fe0cbull, 0x267be84819298d37ull,
-    0x30f4880c7ff8f3c1ull,
+    0x5c39dd01747fbf64ull, 0x1c18a6a66f5aa097ull, 0xb03b2f4e68821173ull,
+    0x19f824932780381bull, 0x853ef21eec828ac5ull, 0xde545cacfff6bb82ull,
+    0xfb9a001317e688aeull, 0x0dc280ff86031025ull, 0x4d371f4cea6150b7ull,
+    0x526a952b3e6b9578ull, 0x2b133d86fd90625dull, 0x977b694fc438b8d5ull,
+    0x2b465eeb46bd6490ull, 0x61a5923a905d0695ull, 0x2910f928b0813eb7ull,
+    0x9ca9f0967453f26bull, 0xa89a3d22451b7771ull, 0x3bab18fbf9c2e3a9ull,
+    0x5338e1bac909fa9cull, 0xcbf6ee62595b410cull, 0xef8c5fd4cb7e6e07ull,
+    0x2ea910391878da7bull,
 };
 
 // Soft gradients crossed by bands of strong colours and a few hard-edged
@@ -98,7 +100,39 @@ protected:
         EffectTest::SetUp();
         const char* names[] = {"Soleil", "Pointi", "BulleL", "BulleH", "NeigeL", "NeigeH", "PlanteL2", "PlanteH"};
         for (int k = 0; k < 8; ++k) WriteMask(names[k], TestMask(k));
+        if (m_depth == 8) UseFixedPalette();
     }
+
+    void TearDown() override {
+        if (m_palette != nullptr) {
+            g_programPalette = nullptr;
+            DeleteObject(m_palette);
+        }
+        EffectTest::TearDown();
+    }
+
+    // A colour cube and greys as the program's palette, realised on the
+    // window, so that 8-bit results do not depend on the palette that other
+    // tests left in the system.
+    void UseFixedPalette() {
+        COLORREF table[kPaletteSize] = {};
+        int entry = 10;
+        for (int r = 0; r < 6; ++r) {
+            for (int g = 0; g < 6; ++g) {
+                for (int b = 0; b < 6; ++b) table[entry++] = RGB(r * 51, g * 51, b * 51);
+            }
+        }
+        for (int grey = 1; entry < 246; ++grey) table[entry++] = RGB(grey * 12, grey * 12, grey * 12);
+        m_palette = MakePalette(table);
+        g_programPalette = m_palette;
+        screen->m_palette = m_palette;
+        HDC dc = GetDC(screen->m_window);
+        SelectPalette(dc, m_palette, FALSE);
+        RealizePalette(dc);
+        ReleaseDC(screen->m_window, dc);
+    }
+
+    HPALETTE m_palette = nullptr;
 
     void DrawTestDrawing(const std::vector<uint8_t>& pixels) {
         BITMAPINFO info{};
