@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "effects/passes.h"
@@ -16,6 +17,27 @@ void ForEachPixel(const EffectImage& image, Visit visit) {
     for (int row = 0; row < image.height; ++row) {
         uint8_t* pixel = image.pixels + static_cast<ptrdiff_t>(row) * image.stride;
         for (int x = 0; x < image.width; ++x, pixel += 3) visit(pixel);
+    }
+}
+
+// The same for effects that are costly per pixel: a run of pixels of one
+// colour, common in drawings, takes the result of its first pixel.
+template <typename Visit>
+void ForEachColour(const EffectImage& image, Visit visit) {
+    for (int row = 0; row < image.height; ++row) {
+        uint8_t* pixel = image.pixels + static_cast<ptrdiff_t>(row) * image.stride;
+        uint32_t lastColour = ~0u;
+        uint8_t lastResult[3] = {};
+        for (int x = 0; x < image.width; ++x, pixel += 3) {
+            const uint32_t colour = pixel[0] | (pixel[1] << 8) | (pixel[2] << 16);
+            if (colour != lastColour) {
+                lastColour = colour;
+                visit(pixel);
+                memcpy(lastResult, pixel, 3);
+            } else {
+                memcpy(pixel, lastResult, 3);
+            }
+        }
     }
 }
 
@@ -57,7 +79,7 @@ int DominantChannel(const uint8_t* pixel) {
 }
 
 void Brighten(const EffectImage& image) {
-    ForEachPixel(image, [](uint8_t* pixel) {
+    ForEachColour(image, [](uint8_t* pixel) {
         const int dominant = DominantChannel(pixel);
         const uint8_t lead = kUpByAThird[pixel[dominant < 0 ? 0 : dominant]];
         pixel[0] = kUpByASeventh[pixel[0]];
@@ -68,7 +90,7 @@ void Brighten(const EffectImage& image) {
 }
 
 void DeepenColours(const EffectImage& image) {
-    ForEachPixel(image, [](uint8_t* pixel) {
+    ForEachColour(image, [](uint8_t* pixel) {
         pixel[0] = kDownByAQuarter[pixel[0]];
         pixel[1] = kDownByAQuarter[pixel[1]];
         pixel[2] = kDownByAQuarter[pixel[2]];
@@ -115,7 +137,7 @@ void RotateChannels(const EffectImage& image) {
 }
 
 void GlowBlue(const EffectImage& image) {
-    ForEachPixel(image, [](uint8_t* pixel) {
+    ForEachColour(image, [](uint8_t* pixel) {
         const int v = WeightedSum(pixel) / 39;
         pixel[0] = static_cast<uint8_t>(std::min(v, 255));
         pixel[1] = static_cast<uint8_t>(v > 255 ? std::min(v - 255, 200) : 0);
@@ -124,7 +146,7 @@ void GlowBlue(const EffectImage& image) {
 }
 
 void GlowWarm(const EffectImage& image) {
-    ForEachPixel(image, [](uint8_t* pixel) {
+    ForEachColour(image, [](uint8_t* pixel) {
         const int v = WeightedSum(pixel) / 40;
         pixel[0] = 0;
         pixel[1] = static_cast<uint8_t>(std::min(v / 3, 200));
