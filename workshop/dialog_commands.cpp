@@ -2,10 +2,12 @@
 // loading, saving, quitting, and the fonts and styles of the text tool.
 #include "controls/control.h"
 #include "dialogs/dialogs.h"
+#include "effects/effects.h"
 #include "graphics/blit.h"
 #include "graphics/shapes.h"
 #include "graphics/sheet.h"
 #include "graphics/surface.h"
+#include "shell/cursors.h"
 #include "shell/mainwindow.h"
 #include "shell/sound.h"
 #include "tools/brush.h"
@@ -13,8 +15,20 @@
 
 namespace {
 
-// The effect chosen last; the effects engine takes it from here.
-int g_pendingEffect = -1;
+// Runs the effect on the sheet with the wait cursor, inside the sheet's clip,
+// after keeping the drawing as it was for undo; input made meanwhile is
+// dropped.
+void RunEffectOnSheet(WorkshopScreen& screen, int effect) {
+    GetWindowSurface(screen.m_window);
+    CopySurfaceToBitmapAt(kSheetRect, g_undoPicture, 0, 0);
+    ClipToRect(kSheetRect);
+    const HCURSOR previous = SetCurrentCursor(g_waitCursor);
+    RunEffect(effect);
+    SetCurrentCursor(previous);
+    ClearClip();
+    ReleaseWindowSurface();
+    screen.FlushInput(0x7F);
+}
 
 }  // namespace
 
@@ -36,7 +50,7 @@ void WorkshopScreen::ChooseNewBackground() {
 void WorkshopScreen::RunEffectCommand() {
     if (g_workshop.magnifierActive) BackToBrush();
     const int effect = ChooseEffect();
-    if (effect >= 0) g_pendingEffect = effect;
+    if (effect >= 0) RunEffectOnSheet(*this, effect);
 }
 
 // A confirmed print leaves the brush as the tool and the sheet in the

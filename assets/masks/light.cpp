@@ -48,9 +48,10 @@ Mask MakeMottledShadow() {
         const float n = 0.55f * octave(x, y, 84.0f, 0.3f, 11) + 0.28f * octave(x, y, 41.0f, 1.1f, 12) +
                         0.17f * octave(x, y, 19.0f, 2.0f, 13);
         const float patch = SmoothStep(0.38f, 0.62f, n);
-        // The shade is a little deeper towards the top, under the foliage.
-        const float depth = 80.0f + 30.0f * (1.0f - y / kHeight);
-        return 10.0f + depth * patch;
+        // The shade is a little deeper towards the top, under the foliage,
+        // and light enough everywhere for the drawing to show through.
+        const float depth = 62.0f + 24.0f * (1.0f - y / kHeight);
+        return 6.0f + depth * patch;
     });
     return mask;
 }

@@ -206,16 +206,20 @@ bool DibToSurface(const DibFormat& format, const uint8_t* bits, const DeviceCont
     surface.colours = like.colours;
     surface.usesSystemPalette = like.usesSystemPalette;
     std::vector<uint32_t> row(format.width);
-    uint32_t lastRgb = ~0u, lastValue = 0;
+    // Matches found so far, by a hash of the colour: a true-colour picture
+    // has far fewer colours than pixels, and each match searches the palette.
+    std::vector<uint64_t> matches(like.bitsPerPixel <= 8 ? 4096 : 0, ~uint64_t{0});
     for (int y = 0; y < format.height; ++y) {
         ReadDibRow(format, bits, y, 0, format.width, row.data());
         if (like.bitsPerPixel <= 8) {
             for (uint32_t& v : row) {
-                if (v != lastRgb) {
-                    lastRgb = v;
-                    lastValue = like.bitsPerPixel == 1 ? NearestPixel(like, v) : MatchPaletteColour(dc, v);
+                uint64_t& slot = matches[(v ^ (v >> 12) ^ (v >> 20)) & 4095];
+                if ((slot >> 32) != v) {
+                    const uint32_t value =
+                        like.bitsPerPixel == 1 ? NearestPixel(like, v) : MatchPaletteColour(dc, v);
+                    slot = (uint64_t{v} << 32) | value;
                 }
-                v = lastValue;
+                v = static_cast<uint32_t>(slot);
             }
         }
         surface.ops->storeRow(surface, 0, y, format.width, row.data());

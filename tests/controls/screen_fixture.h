@@ -108,12 +108,12 @@ protected:
     void TearDown() override { SetResourceModule(nullptr); }
 
     void Reset() {
-        canvas::ResetToolkit(32);
+        canvas::ResetToolkit(m_depth);
         g_mainWindow = nullptr;
         g_focusWindow = nullptr;
         g_closing = 0;
         g_screenShown = 0;
-        g_platform.bitsPerPixel = 32;
+        g_platform.bitsPerPixel = m_depth;
         theApp.m_instance = GetModuleHandleA(nullptr);
         theApp.m_currentScreen = nullptr;
         SetResourceModule(theApp.m_instance);
@@ -135,6 +135,8 @@ protected:
     }
 
     Calls calls;
+    // The display depth of the next Reset.
+    int m_depth = 32;
 };
 
 }  // namespace control_testing

@@ -1,0 +1,206 @@
+// The colour effects: each pixel, or each row, of the effect image changes
+// colour by the effect's own arithmetic on its (B, G, R) bytes.
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "effects/passes.h"
+#include "shell/random.h"
+
+namespace {
+
+// Calls visit(pixel) for every pixel, row 0 first, left to right.
+template <typename Visit>
+void ForEachPixel(const EffectImage& image, Visit visit) {
+    for (int row = 0; row < image.height; ++row) {
+        uint8_t* pixel = image.pixels + static_cast<ptrdiff_t>(row) * image.stride;
+        for (int x = 0; x < image.width; ++x, pixel += 3) visit(pixel);
+    }
+}
+
+// The same for effects that are costly per pixel: a run of pixels of one
+// colour, common in drawings, takes the result of its first pixel.
+template <typename Visit>
+void ForEachColour(const EffectImage& image, Visit visit) {
+    for (int row = 0; row < image.height; ++row) {
+        uint8_t* pixel = image.pixels + static_cast<ptrdiff_t>(row) * image.stride;
+        uint32_t lastColour = ~0u;
+        uint8_t lastResult[3] = {};
+        for (int x = 0; x < image.width; ++x, pixel += 3) {
+            const uint32_t colour = pixel[0] | (pixel[1] << 8) | (pixel[2] << 16);
+            if (colour != lastColour) {
+                lastColour = colour;
+                visit(pixel);
+                memcpy(lastResult, pixel, 3);
+            } else {
+                memcpy(pixel, lastResult, 3);
+            }
+        }
+    }
+}
+
+// A table of the 256 results of a byte function.
+template <typename Function>
+std::array<uint8_t, 256> ByteTable(Function function) {
+    std::array<uint8_t, 256> table{};
+    for (int value = 0; value < 256; ++value) table[value] = static_cast<uint8_t>(function(value));
+    return table;
+}
+
+const std::array<uint8_t, 256> kUpByAThird = ByteTable([](int c) { return std::min(c * 4 / 3, 255); });
+const std::array<uint8_t, 256> kUpByASeventh = ByteTable([](int c) { return std::min(c * 8 / 7, 255); });
+const std::array<uint8_t, 256> kDownByAQuarter = ByteTable([](int c) { return c * 3 / 4; });
+
+// The luminance of each weighted sum: the sum divided by 100.
+const std::vector<uint8_t> kLuminance = [] {
+    std::vector<uint8_t> table(kMaxWeightedSum + 1);
+    for (int sum = 0; sum <= kMaxWeightedSum; ++sum) table[sum] = static_cast<uint8_t>(sum / 100);
+    return table;
+}();
+
+constexpr int kStreakLength = 49;
+constexpr int kStreakMargin = 52;
+
+int PixelSum(const uint8_t* pixel) { return pixel[0] + pixel[1] + pixel[2]; }
+
+void SetGrey(uint8_t* pixel, int level) {
+    pixel[0] = pixel[1] = pixel[2] = static_cast<uint8_t>(level);
+}
+
+}  // namespace
+
+int DominantChannel(const uint8_t* pixel) {
+    const int blueOverGreen = ChannelDifference(pixel[0], pixel[1]);
+    if (blueOverGreen == 0 && ChannelDifference(pixel[0], pixel[2]) == 0) return -1;
+    const int candidate = blueOverGreen > 0 ? 0 : 1;
+    return ChannelDifference(pixel[2], pixel[candidate]) > 0 ? 2 : candidate;
+}
+
+void Brighten(const EffectImage& image) {
+    ForEachColour(image, [](uint8_t* pixel) {
+        const int dominant = DominantChannel(pixel);
+        const uint8_t lead = kUpByAThird[pixel[dominant < 0 ? 0 : dominant]];
+        pixel[0] = kUpByASeventh[pixel[0]];
+        pixel[1] = kUpByASeventh[pixel[1]];
+        pixel[2] = kUpByASeventh[pixel[2]];
+        if (dominant >= 0) pixel[dominant] = lead;
+    });
+}
+
+void DeepenColours(const EffectImage& image) {
+    ForEachColour(image, [](uint8_t* pixel) {
+        pixel[0] = kDownByAQuarter[pixel[0]];
+        pixel[1] = kDownByAQuarter[pixel[1]];
+        pixel[2] = kDownByAQuarter[pixel[2]];
+        const int dominant = DominantChannel(pixel);
+        if (dominant < 0) return;
+        // Channels equal to the leader, the leader among them, keep their value.
+        const uint8_t strongest = pixel[dominant];
+        for (int channel = 0; channel < 3; ++channel) {
+            if (pixel[channel] != strongest) pixel[channel] = kDownByAQuarter[pixel[channel]];
+        }
+    });
+}
+
+void MakeNegative(const EffectImage& image) {
+    ForEachPixel(image, [](uint8_t* pixel) {
+        pixel[0] = static_cast<uint8_t>(255 - pixel[0]);
+        pixel[1] = static_cast<uint8_t>(255 - pixel[1]);
+        pixel[2] = static_cast<uint8_t>(255 - pixel[2]);
+        if ((pixel[0] | pixel[1] | pixel[2]) == 0) SetGrey(pixel, 8);
+    });
+}
+
+void MakeGreyscale(const EffectImage& image) {
+    ForEachPixel(image, [](uint8_t* pixel) { SetGrey(pixel, kLuminance[WeightedSum(pixel)]); });
+}
+
+void RotateChannels(const EffectImage& image) {
+    const int turn = Random() % 6;
+    if (turn == 0 || turn == 3 || turn == 4) {
+        ForEachPixel(image, [](uint8_t* pixel) {
+            const uint8_t blue = pixel[0];
+            pixel[0] = pixel[1];
+            pixel[1] = pixel[2];
+            pixel[2] = blue;
+        });
+    } else {
+        ForEachPixel(image, [](uint8_t* pixel) {
+            const uint8_t blue = pixel[0];
+            pixel[0] = pixel[2];
+            pixel[2] = pixel[1];
+            pixel[1] = blue;
+        });
+    }
+}
+
+void GlowBlue(const EffectImage& image) {
+    ForEachColour(image, [](uint8_t* pixel) {
+        const int v = WeightedSum(pixel) / 39;
+        pixel[0] = static_cast<uint8_t>(std::min(v, 255));
+        pixel[1] = static_cast<uint8_t>(v > 255 ? std::min(v - 255, 200) : 0);
+        pixel[2] = static_cast<uint8_t>(v > 455 ? std::min(v - 455, 200) : 0);
+    });
+}
+
+void GlowWarm(const EffectImage& image) {
+    ForEachColour(image, [](uint8_t* pixel) {
+        const int v = WeightedSum(pixel) / 40;
+        pixel[0] = 0;
+        pixel[1] = static_cast<uint8_t>(std::min(v / 3, 200));
+        pixel[2] = static_cast<uint8_t>(std::min(2 * v / 3, 255));
+    });
+}
+
+// Every few rows, a streak of light fading to the right starts where the
+// colour jumps, one time in four.
+void PaintLightStreaks(const EffectImage& image) {
+    for (int row = 0; row < image.height; row += 1 + Random() % 6) {
+        uint8_t* line = image.pixels + static_cast<ptrdiff_t>(row) * image.stride;
+        for (int x = 0; x < image.width - kStreakMargin; ++x) {
+            const int jump = std::abs(PixelSum(line + 3 * x) - PixelSum(line + 3 * x + 3));
+            if (jump > 200 && Random() % 4 == 0) {
+                for (int i = 1; i <= kStreakLength; ++i) SetGrey(line + 3 * (x + i), 256 - i);
+                x += 50;
+            }
+        }
+    }
+}
+
+// Each pixel shows how much lighter it is than its left neighbour, on grey.
+void RaiseRelief(const EffectImage& image) {
+    for (int row = 0; row < image.height; ++row) {
+        uint8_t* pixel = image.pixels + static_cast<ptrdiff_t>(row) * image.stride;
+        int previous = kLuminance[WeightedSum(pixel)];
+        SetGrey(pixel, 128);
+        for (int x = 1; x < image.width; ++x) {
+            pixel += 3;
+            const int luminance = kLuminance[WeightedSum(pixel)];
+            SetGrey(pixel, std::clamp(luminance - previous, -127, 127) + 128);
+            previous = luminance;
+        }
+    }
+}
+
+// Each pixel becomes the mean of itself and its neighbours, the left one
+// already smoothed.
+void Smooth(const EffectImage& image) {
+    if (image.width < 3) return;
+    for (int row = 0; row < image.height; ++row) {
+        uint8_t* pixel = image.pixels + static_cast<ptrdiff_t>(row) * image.stride;
+        // The smoothed left neighbour and the pixel itself stay at hand.
+        int left[3] = {pixel[0], pixel[1], pixel[2]};
+        int here[3] = {pixel[3], pixel[4], pixel[5]};
+        for (int x = 1; x < image.width - 1; ++x) {
+            pixel += 3;
+            for (int channel = 0; channel < 3; ++channel) {
+                const int right = pixel[3 + channel];
+                left[channel] = (left[channel] + here[channel] + right) / 3;
+                pixel[channel] = static_cast<uint8_t>(left[channel]);
+                here[channel] = right;
+            }
+        }
+    }
+}

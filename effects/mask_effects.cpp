@@ -1,0 +1,143 @@
+// The light and shadow masks: headerless files of one byte per pixel of the
+// effect image, row 0 first, read from the data root and laid over the image
+// by the five mask effects.
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "effects/passes.h"
+#include "shell/data_paths.h"
+#include "shell/memory.h"
+#include "storage/files.h"
+
+namespace {
+
+// A mask's bytes in a heap block sized for the image, zero past the file's
+// end.
+class MaskBytes {
+public:
+    explicit MaskBytes(size_t size)
+        : m_size(size), m_data(static_cast<uint8_t*>(AllocBlock(size, GMEM_ZEROINIT))) {}
+    ~MaskBytes() { FreeBlock(m_data); }
+    MaskBytes(const MaskBytes&) = delete;
+    MaskBytes& operator=(const MaskBytes&) = delete;
+
+    uint8_t* Data() const { return m_data; }
+    size_t Size() const { return m_size; }
+
+    // Reads up to Size() bytes from the start of the named file; a longer
+    // file's tail is never read.
+    [[nodiscard]] bool Read(const char* name) {
+        if (m_data == nullptr) return false;
+        HANDLE file = nullptr;
+        if (OpenNamedFile(name, &file, kOpenRead) != 0) return false;
+        DWORD fileSize = 0;
+        long error = FileSize(file, &fileSize);
+        if (error == 0) {
+            DWORD count = static_cast<DWORD>(std::min<size_t>(fileSize, m_size));
+            if (count > 0) error = ReadBlock(file, &count, m_data);
+            // A file that shrank while it was read leaves zeros, as a short one does.
+            if (error == kShortRead) error = 0;
+        }
+        const long closeError = CloseFile(file);
+        return error == 0 && closeError == 0;
+    }
+
+private:
+    size_t m_size;
+    uint8_t* m_data;
+};
+
+constexpr uint64_t kHighBits = 0x8080808080808080ull;
+
+// Eight saturating byte additions and subtractions in one word.
+uint64_t AddBytes(uint64_t a, uint64_t b) {
+    uint64_t sum = (a & ~kHighBits) + (b & ~kHighBits);
+    const uint64_t carry = ((a & b) | ((a | b) & sum)) & kHighBits;
+    sum ^= (a ^ b) & kHighBits;
+    return sum | ((carry >> 7) * 0xFF);
+}
+
+uint64_t SubtractBytes(uint64_t a, uint64_t b) {
+    const uint64_t difference = ((a | kHighBits) - (b & ~kHighBits)) ^ ((a ^ ~b) & kHighBits);
+    const uint64_t borrow = ((~a & b) | ((~a | b) & difference)) & kHighBits;
+    return difference & ~((borrow >> 7) * 0xFF);
+}
+
+// Lays the first size bytes of the mask over the image, a row at a time: the
+// row's amounts are spread over its three channels first, so that the
+// change runs over plain bytes, eight at a time.
+template <uint64_t (*Change)(uint64_t, uint64_t)>
+void LayMask(const EffectImage& image, const uint8_t* mask, size_t size) {
+    std::vector<uint8_t> spread(static_cast<size_t>(image.width) * 3 + 8, 0);
+    for (int row = 0; row < image.height; ++row) {
+        const size_t start = static_cast<size_t>(row) * image.width;
+        if (start >= size) return;
+        const int count = static_cast<int>(std::min<size_t>(image.width, size - start));
+        for (int x = 0; x < count; ++x) {
+            spread[3 * x] = spread[3 * x + 1] = spread[3 * x + 2] = mask[start + x];
+        }
+        uint8_t* bytes = image.pixels + static_cast<ptrdiff_t>(row) * image.stride;
+        const int length = 3 * count;
+        int i = 0;
+        for (; i + 8 <= length; i += 8) {
+            uint64_t word = 0;
+            uint64_t amounts = 0;
+            memcpy(&word, bytes + i, 8);
+            memcpy(&amounts, spread.data() + i, 8);
+            word = Change(word, amounts);
+            memcpy(bytes + i, &word, 8);
+        }
+        for (; i < length; ++i) {
+            bytes[i] = static_cast<uint8_t>(Change(bytes[i], spread[i]));
+        }
+    }
+}
+
+constexpr bool kShadow = false;
+constexpr bool kLight = true;
+
+}  // namespace
+
+void AddLight(const EffectImage& image, const uint8_t* mask, size_t size) {
+    LayMask<AddBytes>(image, mask, size);
+}
+
+void SubtractShadow(const EffectImage& image, const uint8_t* mask, size_t size) {
+    LayMask<SubtractBytes>(image, mask, size);
+}
+
+bool LayMaskFile(const EffectImage& image, const char* name, bool light) {
+    if (image.pixels == nullptr) return false;
+    MaskBytes mask(static_cast<size_t>(image.width) * image.height);
+    UseDataRoot();
+    const bool read = mask.Read(name);
+    UseProgramFolder();
+    if (!read) return false;
+    if (light) AddLight(image, mask.Data(), mask.Size());
+    else SubtractShadow(image, mask.Data(), mask.Size());
+    return true;
+}
+
+void AddLightMask(const char* name) { LayMaskFile(g_effectImage, name, kLight); }
+
+void SubtractShadowMask(const char* name) { LayMaskFile(g_effectImage, name, kShadow); }
+
+void MottleShadow(const EffectImage& image) { LayMaskFile(image, "Datas\\Pointi.bin", kShadow); }
+
+void LetItSnow(const EffectImage& image) {
+    LayMaskFile(image, "Datas\\NeigeL.bin", kShadow);
+    LayMaskFile(image, "Datas\\NeigeH.bin", kLight);
+}
+
+void GrowPlants(const EffectImage& image) {
+    LayMaskFile(image, "Datas\\PlanteL2.bin", kShadow);
+    LayMaskFile(image, "Datas\\PlanteH.bin", kLight);
+}
+
+void ShineSun(const EffectImage& image) { LayMaskFile(image, "Datas\\Soleil.bin", kLight); }
+
+void BlowBubbles(const EffectImage& image) {
+    LayMaskFile(image, "Datas\\BulleL.bin", kShadow);
+    LayMaskFile(image, "Datas\\BulleH.bin", kLight);
+}
