@@ -1,8 +1,8 @@
 // The figure tools in the workshop: the figure follows the pointer from the
-// press until the next click and leaves nothing where it went before, the
-// drag sound keeps its pace, the curve's pull, and the drawing state and
-// cursor put back. Whole figures at every tool are checked through the
-// program in tests/e2e/figures_test.cpp.
+// press until the next click and leaves nothing where it went before, nor
+// beyond the sheet; the curve's pull; the drawing state and cursor put back.
+// The figures' shapes, the curve's clicks and the drag sound's pace are
+// checked through the program in tests/e2e/figures_test.cpp.
 #include "tools/figures.h"
 
 #include "graphics/drawing_state.h"
@@ -24,17 +24,6 @@ protected:
     template <typename T>
     ShapeTool* Make() {
         return Use<T>();
-    }
-
-    // Press at a, drag through b, release there, follow to c and click.
-    void Draw(POINT a, POINT b, POINT c) {
-        MouseMove(a.x, a.y);
-        MouseButton(true, true, a.x, a.y);
-        MouseMove(b.x, b.y);
-        MouseButton(false, true, b.x, b.y);
-        EXPECT_EQ(g_workshop.actionInProgress, 1) << "the figure still follows the pointer";
-        MouseMove(c.x, c.y);
-        control_testing::Click(c.x, c.y);
     }
 };
 
@@ -64,10 +53,19 @@ TEST_F(FigureTest, TheClickFixesTheFigureWhereThePointerLeftItAndNowhereElse) {
         SetBrushSize(c.size);
         g_workshop.pattern = c.pattern;
         ShapeTool* tool = (this->*c.make)();
+        const HCURSOR toolCursor = g_currentCursor;
         TakeSounds();
         testing_support::AdvanceClock(1000);
+        MouseMove(200, 150);
+        MouseButton(true, true, 200, 150);
+        EXPECT_EQ(g_currentCursor, LoadedCursor(32001)) << "the drawing cursor while drawing";
         // Far out first, so that any trace of the rubber band would show.
-        Draw({200, 150}, {400, 340}, {260, 190});
+        MouseMove(400, 340);
+        MouseButton(false, true, 400, 340);
+        EXPECT_EQ(g_workshop.actionInProgress, 1) << "the figure still follows the pointer";
+        MouseMove(260, 190);
+        control_testing::Click(260, 190);
+        EXPECT_EQ(g_currentCursor, toolCursor);
         EXPECT_EQ(g_workshop.actionInProgress, 0);
         EXPECT_EQ(g_drawingState.penWidth, 1);
         EXPECT_EQ(g_drawingState.mode, R2_COPYPEN);
@@ -93,62 +91,21 @@ TEST_F(FigureTest, TheClickFixesTheFigureWhereThePointerLeftItAndNowhereElse) {
     }
 }
 
-TEST_F(FigureTest, APressAndReleaseOnOnePointFramesOnePixelThatFollowsThePointer) {
-    Use<RectangleTool>();
-    const HCURSOR toolCursor = g_currentCursor;
-    MouseMove(300, 200);
-    control_testing::Click(300, 200);
-    EXPECT_EQ(g_currentCursor, LoadedCursor(32001)) << "the drawing cursor while the figure follows";
-    EXPECT_EQ(Art(RECT{299, 199, 302, 202}), "...\n.r.\n...\n");
-    EXPECT_EQ(PixelsNot('.', kSheetRect).size(), 1u);
-    MouseMove(303, 202);
-    EXPECT_EQ(Art(RECT{299, 199, 305, 204}),
-              "......\n"
-              ".rrrr.\n"
-              ".r..r.\n"
-              ".rrrr.\n"
-              "......\n");
-    control_testing::Click(302, 201);
-    EXPECT_EQ(g_workshop.actionInProgress, 0);
-    EXPECT_EQ(g_currentCursor, toolCursor);
-    EXPECT_EQ(Art(RECT{299, 199, 305, 204}),
-              "......\n"
-              ".rrr..\n"
-              ".rrr..\n"
-              "......\n"
-              "......\n");
-}
-
 TEST_F(FigureTest, AFigureOverTheSheetsEdgeStaysOnTheSheet) {
     SetBrushSize(7);
     g_workshop.pattern = kChecks;
     for (Maker make : {&FigureTest::Make<FilledEllipseTool>, &FigureTest::Make<RectangleTool>}) {
         Paint(kSheetRect, '.');
         (this->*make)();
-        Draw({560, 400}, {639, 479}, {620, 470});
+        MouseMove(560, 400);
+        MouseButton(true, true, 560, 400);
+        MouseMove(639, 479);
+        MouseButton(false, true, 639, 479);
+        control_testing::Click(620, 470);
         EXPECT_TRUE(PixelsNot('y', RECT{596, 0, 640, 480}).empty());
         EXPECT_TRUE(PixelsNot('y', RECT{0, 436, 640, 480}).empty());
         EXPECT_FALSE(PixelsNot('.', RECT{560, 400, 596, 436}).empty());
     }
-}
-
-TEST_F(FigureTest, TheDragSoundPlaysAtMostOncePer100Ms) {
-    Use<LineTool>();
-    testing_support::AdvanceClock(5000);
-    MouseMove(200, 200);
-    MouseButton(true, true, 200, 200);
-    TakeSounds();
-    // Ten moves every 30 ms: sounds at 0, 120, 240 ms, and none for the
-    // moves that come in the same millisecond.
-    int drags = 0;
-    for (int step = 0; step < 10; ++step) {
-        for (int i = 0; i < 5; ++i) MouseMove(210 + 5 * step + i, 220);
-        drags += static_cast<int>(TakeSounds().size());
-        testing_support::AdvanceClock(30);
-    }
-    EXPECT_EQ(drags, 3);
-    MouseButton(false, true, 260, 220);
-    control_testing::Click(260, 220);
 }
 
 TEST_F(FigureTest, TheCurvesControlPointIsPulledAwayFromTheSegmentsMiddle) {
@@ -175,30 +132,6 @@ TEST_F(FigureTest, TheCurvesControlPointIsPulledAwayFromTheSegmentsMiddle) {
         EXPECT_EQ(pulled.x, c.pulled.x) << c.pointer.x;
         EXPECT_EQ(pulled.y, c.pulled.y) << c.pointer.y;
     }
-}
-
-TEST_F(FigureTest, TheCurveTakesThreeClicksAndBendsAwayFromItsSegment) {
-    Use<CurveTool>();
-    testing_support::AdvanceClock(1000);
-    Draw({150, 200}, {300, 200}, {350, 200});
-    EXPECT_EQ(g_workshop.actionInProgress, 1) << "the second click only fixes the segment";
-    EXPECT_EQ(TakeSounds().back(), "<memory> 7");
-    const std::vector<POINT> segment = PixelsNot('.', kSheetRect);
-    // Lines leave out their last point, as on Windows.
-    ASSERT_EQ(segment.size(), 200u);
-    MouseMove(250, 150);
-    control_testing::Click(250, 150);
-    EXPECT_EQ(g_workshop.actionInProgress, 0);
-    EXPECT_EQ(TakeSounds().back(), "pook.wav 3");
-    // From (150, 200) to (350, 200), pulled up by the control point (250, 80).
-    const std::vector<POINT> curve = PixelsNot('.', kSheetRect);
-    ASSERT_FALSE(curve.empty());
-    int top = 480;
-    for (const POINT& p : curve) top = std::min(top, static_cast<int>(p.y));
-    EXPECT_LE(top, 160);
-    EXPECT_GE(top, 145);
-    EXPECT_EQ(PixelsNot('.', RECT{140, 201, 360, 436}).size(), 0u) << "nothing left of the segment";
-    EXPECT_EQ(Art(RECT{150, 200, 151, 201}), "r\n");
 }
 
 }  // namespace
