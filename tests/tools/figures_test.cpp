@@ -20,7 +20,7 @@ using tool_testing::ToolTest;
 constexpr int kChecks = 3;  // a checkerboard: ink where x + y is even
 
 class FigureTest : public ToolTest {
-protected:
+public:
     template <typename T>
     ShapeTool* Make() {
         return Use<T>();
