@@ -35,16 +35,14 @@ TEST_F(FigureTest, TheClickFixesTheFigureWhereThePointerLeftItAndNowhereElse) {
         Maker make;
         int size;
         int pattern;
-        const char* dragSound;
     };
     const Case cases[] = {
-        {"line", &FigureTest::Make<LineTool>, 3, 0, "tichaut.wav"},
-        {"ellipse", &FigureTest::Make<EllipseTool>, 2, 0, "ticbhaut.wav"},
-        {"filled ellipse", &FigureTest::Make<FilledEllipseTool>, 0, kChecks, "ticbbas.wav"},
-        {"rectangle", &FigureTest::Make<RectangleTool>, 7, 0, "klinkup.wav"},
-        {"filled rectangle", &FigureTest::Make<FilledRectangleTool>, 0, 0, "klinkba.wav"},
-        {"filled rectangle in a pattern", &FigureTest::Make<FilledRectangleTool>, 0, kChecks,
-         "klinkba.wav"},
+        {"line", &FigureTest::Make<LineTool>, 3, 0},
+        {"ellipse", &FigureTest::Make<EllipseTool>, 2, 0},
+        {"filled ellipse", &FigureTest::Make<FilledEllipseTool>, 0, kChecks},
+        {"rectangle", &FigureTest::Make<RectangleTool>, 7, 0},
+        {"filled rectangle", &FigureTest::Make<FilledRectangleTool>, 0, 0},
+        {"filled rectangle in a pattern", &FigureTest::Make<FilledRectangleTool>, 0, kChecks},
     };
     const RECT around{100, 60, 420, 360};
     for (const Case& c : cases) {
