@@ -51,16 +51,31 @@ public:
 extern HCURSOR g_toolCursor;
 extern HCURSOR g_cursorBeforeTool;
 
-// The tools that rubber-band a figure between two points.
+// The cursor that the drawing cursor of a figure replaced while the figure
+// follows the pointer.
+extern HCURSOR g_cursorBeforeFigure;
+
+// The tools that rubber-band a figure between two points: a press starts the
+// figure, dragging stretches it, and after the release it still follows the
+// pointer until the next click fixes it. Each figure is composed off-screen in
+// the screen buffer over the sheet's clean copy in the scratch picture, and
+// reaches the window in one blit.
 class ShapeTool : public Tool {
 public:
     // A null sound name means no drag sound.
     ShapeTool(WorkshopScreen* owner, const char* dragSoundName);
     ~ShapeTool() override;
 
+    void OnActionStart(int x, int y) override;
+    void OnActionMove(int x, int y, int leftDown) override;
+    void OnRelease(int x, int y) override;
+    void OnPress(int x, int y) override;
+
     virtual void PlayDoneSound();
+    // Draws the figure on the current surface.
     virtual void DrawShape() = 0;
-    virtual void UpdateExtent() = 0;
+    // The extent: the figure rectangle enlarged by the brush width.
+    virtual void UpdateExtent();
 
     RECT m_extent{};
     int m_x0 = 0;
@@ -70,4 +85,11 @@ public:
     DWORD m_lastDragSound = 0;
     DWORD m_dragSoundInterval = 100;
     Sound* m_dragSound = nullptr;
+
+protected:
+    // Moves the end point to (x, y) and redraws the union of the old and the
+    // new extent through the screen buffer; the window surface is acquired.
+    void RedrawTo(int x, int y);
+    // The figure rectangle of the start and end points, both included.
+    RECT FigureRect() const;
 };

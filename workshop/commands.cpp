@@ -13,6 +13,7 @@
 #include "shell/sound.h"
 #include "tools/brush.h"
 #include "tools/eraser.h"
+#include "tools/figures.h"
 #include "tools/fill.h"
 #include "workshop/workshop_screen.h"
 
@@ -28,6 +29,12 @@ constexpr const char* kUndoSounds[4] = {"Gomme1", "Crecel", "Undo4", "WeezCrt"};
 Tool* MakeTool(WorkshopScreen* owner, int id) {
     switch (id) {
         case 145: return new EraserTool(owner);
+        case 150: return new LineTool(owner);
+        case 155: return new CurveTool(owner);
+        case 160: return new EllipseTool(owner);
+        case 165: return new FilledEllipseTool(owner);
+        case 170: return new RectangleTool(owner);
+        case 175: return new FilledRectangleTool(owner);
         case 180: return new AirbrushTool(owner);
         case 185: return new FillTool(owner);
         default: return new BrushTool(owner);
