@@ -14,6 +14,7 @@
 #include "tools/brush.h"
 #include "tools/eraser.h"
 #include "tools/fill.h"
+#include "tools/stamp.h"
 #include "workshop/workshop_screen.h"
 
 namespace {
@@ -26,6 +27,7 @@ constexpr const char* kUndoSounds[4] = {"Gomme1", "Crecel", "Undo4", "WeezCrt"};
 // The tool of a tool or stamp button; a button whose tool is not built yet
 // paints with the brush.
 Tool* MakeTool(WorkshopScreen* owner, int id) {
+    if (id >= 300 && id < 300 + 10 * kStampBankCount) return new StampTool(owner, (id - 300) / 10);
     switch (id) {
         case 145: return new EraserTool(owner);
         case 180: return new AirbrushTool(owner);
