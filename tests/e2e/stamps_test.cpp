@@ -66,12 +66,15 @@ Box Differences(const std::string& a, const std::string& b, int left = 84, int t
 
 bool SameSheet(const std::string& a, const std::string& b) { return Differences(a, b).Empty(); }
 
-TEST(Stamps, AStampFloatsCentredLeavesTheSheetAsItWasAndDropsWithKook) {
+class StampDepth : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(StampDepth, AStampFloatsCentredLeavesTheSheetAsItWasAndDropsWithKook) {
     StampRun run;
     ASSERT_EQ(run.Run("click 150 100\nwait 20\nshot before\n" + StampButton(0) + Move(300, 200) +
                       "shot float\n" + Move(610, 218) + "shot off\nclick 610 218\nwait 20\n" +
                       Move(300, 200) + "click 300 200\nwait 20\n" + Move(420, 330) +
-                      "shot dropped\n" + Move(610, 300) + "shot left\nclick 60 420\nwait 20\nshot undone\n"),
+                      "shot dropped\n" + Move(610, 300) + "shot left\nclick 60 420\nwait 20\nshot undone\n",
+                      GetParam()),
               0);
     const std::string before = run.Shot("before");
     const Box floating = Differences(before, run.Shot("float"));
@@ -98,6 +101,8 @@ TEST(Stamps, AStampFloatsCentredLeavesTheSheetAsItWasAndDropsWithKook) {
     EXPECT_TRUE(SameSheet(before, run.Shot("undone")));
     EXPECT_NE(PixelOf(before, 150, 100), kWhite);
 }
+
+INSTANTIATE_TEST_SUITE_P(Stamps, StampDepth, ::testing::Values("", "--depth 8"));
 
 TEST(Stamps, Bank10KeysChooseItemsThatStayAcrossToolsAndMagnifyGrows) {
     StampRun run;
