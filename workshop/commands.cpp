@@ -14,6 +14,7 @@
 #include "tools/brush.h"
 #include "tools/eraser.h"
 #include "tools/fill.h"
+#include "tools/selection.h"
 #include "tools/stamp.h"
 #include "workshop/workshop_screen.h"
 
@@ -32,6 +33,7 @@ Tool* MakeTool(WorkshopScreen* owner, int id) {
         case 145: return new EraserTool(owner);
         case 180: return new AirbrushTool(owner);
         case 185: return new FillTool(owner);
+        case 210: return new SelectionTool(owner);
         default: return new BrushTool(owner);
     }
 }
