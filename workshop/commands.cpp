@@ -15,6 +15,8 @@
 #include "tools/eraser.h"
 #include "tools/figures.h"
 #include "tools/fill.h"
+#include "tools/selection.h"
+#include "tools/stamp.h"
 #include "workshop/workshop_screen.h"
 
 namespace {
@@ -27,6 +29,7 @@ constexpr const char* kUndoSounds[4] = {"Gomme1", "Crecel", "Undo4", "WeezCrt"};
 // The tool of a tool or stamp button; a button whose tool is not built yet
 // paints with the brush.
 Tool* MakeTool(WorkshopScreen* owner, int id) {
+    if (id >= 300 && id < 300 + 10 * kStampBankCount) return new StampTool(owner, (id - 300) / 10);
     switch (id) {
         case 145: return new EraserTool(owner);
         case 150: return new LineTool(owner);
@@ -37,6 +40,7 @@ Tool* MakeTool(WorkshopScreen* owner, int id) {
         case 175: return new FilledRectangleTool(owner);
         case 180: return new AirbrushTool(owner);
         case 185: return new FillTool(owner);
+        case 210: return new SelectionTool(owner);
         default: return new BrushTool(owner);
     }
 }
