@@ -14,6 +14,7 @@
 #include "tools/brush.h"
 #include "tools/eraser.h"
 #include "tools/fill.h"
+#include "tools/magnifier.h"
 #include "workshop/workshop_screen.h"
 
 namespace {
@@ -30,6 +31,7 @@ Tool* MakeTool(WorkshopScreen* owner, int id) {
         case 145: return new EraserTool(owner);
         case 180: return new AirbrushTool(owner);
         case 185: return new FillTool(owner);
+        case 220: return new MagnifierTool(owner);
         default: return new BrushTool(owner);
     }
 }
@@ -109,6 +111,7 @@ void WorkshopScreen::BackToBrush() {
 }
 
 void WorkshopScreen::FlipSheet(bool upsideDown) {
+    if (g_workshop.magnifierActive) BackToBrush();
     if (g_workshop.heldStamp && g_workshop.tool != nullptr) {
         PlaySoundFile(upsideDown ? "HFlip" : "VFlip", SND_ASYNC);
         g_workshop.tool->OnCommand(upsideDown ? kToolUpsideDown : kToolMirror, 0);
