@@ -143,7 +143,8 @@ TEST(Magnifier, TheSourceAreaAtEachZoomAndClampedAtTheCorner) {
 TEST(Magnifier, PaintingPuttingBackSavingAndUndoAfterLeaving) {
     MagnifierRun r;
     // The press that zooms in drags to (200, 100) and paints nothing; then a
-    // drag along y = 50 paints the cells under its five points, the right
+    // drag along y = 50 paints the cells under its five points on the sheet
+    // and nothing for the point just left of it at (80, 50), the right
     // button crosses and puts back all but the first, and one more cell is
     // painted at (300, 300) before saving. Then the magnifier zooms in once
     // more, paints at (300, 300) in the first swatch's colour and is left for the brush.
@@ -151,7 +152,8 @@ TEST(Magnifier, PaintingPuttingBackSavingAndUndoAfterLeaving) {
     for (int x = 122; x <= 190; x += 4) restore += "move " + std::to_string(x) + " 48\n";
     restore += "up right\nwait 20\n";
     ASSERT_EQ(r.Run(kMagnifier + kRedSwatch + "move 340 236\ndrag 340 236 200 100 5\nwait 300\n"
-                    "shot pressdrag\ndrag 101 50 180 50 4\nshot painted\n" + restore +
+                    "shot pressdrag\nmove 101 50\ndown left\nmove 120 50\nmove 140 50\nmove 80 50\n"
+                    "move 160 50\nmove 180 50\nup left\nwait 20\nshot painted\n" + restore +
                     "shot restored\nclick 300 300\nwait 20\n"
                     "click 496 15\nwait 300\ntype Loupe\nkey enter\nwait 300\nshot saved\n"
                     + kMagnifier + "click 610 104\nmove 340 236\nclick 340 236\nwait 300\nclick 300 300\n"
