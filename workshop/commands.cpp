@@ -15,6 +15,7 @@
 #include "tools/eraser.h"
 #include "tools/figures.h"
 #include "tools/fill.h"
+#include "tools/magnifier.h"
 #include "tools/selection.h"
 #include "tools/stamp.h"
 #include "workshop/workshop_screen.h"
@@ -41,6 +42,7 @@ Tool* MakeTool(WorkshopScreen* owner, int id) {
         case 180: return new AirbrushTool(owner);
         case 185: return new FillTool(owner);
         case 210: return new SelectionTool(owner);
+        case 220: return new MagnifierTool(owner);
         default: return new BrushTool(owner);
     }
 }
@@ -120,6 +122,7 @@ void WorkshopScreen::BackToBrush() {
 }
 
 void WorkshopScreen::FlipSheet(bool upsideDown) {
+    if (g_workshop.magnifierActive) BackToBrush();
     if (g_workshop.heldStamp && g_workshop.tool != nullptr) {
         PlaySoundFile(upsideDown ? "HFlip" : "VFlip", SND_ASYNC);
         g_workshop.tool->OnCommand(upsideDown ? kToolUpsideDown : kToolMirror, 0);

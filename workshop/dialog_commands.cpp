@@ -87,7 +87,9 @@ void WorkshopScreen::RunQuitCommand() {
     if (CanClose()) CloseAllScreens();
 }
 
+// Closing the window comes here without the quit command.
 int WorkshopScreen::CanClose() {
+    if (g_workshop.magnifierActive) BackToBrush();
     if (!ConfirmQuit()) return 0;
     GetWindowSurface(m_window);
     RECT client;
