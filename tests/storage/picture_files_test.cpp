@@ -417,6 +417,28 @@ TEST_P(PictureFilesTest, AHugePictureLoadsRowByRow) {
     DeleteObject(sheet);
 }
 
+// The fuzz target's seeds for the forms of other programs load, each with
+// the red of its top-left pixel.
+TEST_P(PictureFilesTest, TheForeignSeedsOfTheFuzzTargetLoad) {
+    int seen = 0;
+    const std::filesystem::path folder = std::filesystem::path(TAVELIN_SOURCE_DIR) / "fuzz/corpus/bmp";
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("v4-", 0) != 0 && name.rfind("v5-", 0) != 0 &&
+            name.rfind("bitfields-", 0) != 0 && name.rfind("rle", 0) != 0) {
+            continue;
+        }
+        std::ifstream in(entry.path(), std::ios::binary);
+        Write("seed.bmp", std::string(std::istreambuf_iterator<char>(in), {}));
+        HBITMAP target = canvas::MakeBitmap({"....", "....", "...."});
+        EXPECT_EQ(LoadPictureIntoBitmap("seed.bmp", target), 0) << name;
+        EXPECT_EQ(canvas::ReadBitmap(target).substr(0, 1), "r") << name;
+        DeleteObject(target);
+        ++seen;
+    }
+    EXPECT_GE(seen, 10);
+}
+
 TEST_P(PictureFilesTest, BlocksAreMadeDrawnAndWrittenByTheRules) {
     // The colour-count rule in both header forms.
     struct Count {
