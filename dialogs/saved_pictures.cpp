@@ -22,7 +22,6 @@ int g_givenByPath = 0;
 
 namespace {
 
-constexpr char kDefaultPictureName[] = "Image Tavelin";
 constexpr char kForbidden[] = "\\\"<>:/|*?.";
 
 // The order of the list: newer first by the MS-DOS date and time, then by the
