@@ -1,6 +1,7 @@
 // The loading dialog: one saved drawing at a time, scaled down, with arrows to
 // the previous and next ones and the drawing's name below.
 #include <cstdio>
+#include <vector>
 
 #include "dialogs/dialog_frame.h"
 #include "dialogs/dialogs.h"
@@ -32,31 +33,54 @@ bool HasSelection() {
     return g_selectedPicture >= 0 && g_selectedPicture < g_savedPictureCount;
 }
 
-// Reads the selected drawing again and shows it; false, with the item black,
-// when it cannot be read. A file that failed once is not tried again.
+// The previews decoded during this opening of the dialog, one per entry,
+// at the preview's size: each drawing is read at most once per opening.
+std::vector<HBITMAP> g_previews;
+
+void FreePreviews() {
+    for (HBITMAP preview : g_previews) {
+        if (preview != nullptr) DeleteObject(preview);
+    }
+    g_previews.clear();
+}
+
+// Reads the drawing into the scratch picture and keeps it at the preview's
+// size; false, with the entry marked, when it cannot be read. A file that
+// failed once is not tried again.
+bool MakePreview(int index, HDC dc, const RECT& rect) {
+    if (IsUnreadable(index)) return false;
+    if (g_previews[index] != nullptr) return true;
+    long error;
+    {
+        PicturesFolderScope folder;
+        error = LoadPictureIntoBitmap(g_savedPictures[index].name, g_scratchPicture);
+    }
+    HBITMAP preview = nullptr;
+    if (error == 0) preview = CreateCompatibleBitmap(dc, rect.right - rect.left, rect.bottom - rect.top);
+    if (preview == nullptr) {
+        MarkUnreadable(index);
+        return false;
+    }
+    CopyBitmapRect(g_scratchPicture, kSheetArea, preview,
+                   RECT{0, 0, rect.right - rect.left, rect.bottom - rect.top});
+    g_previews[index] = preview;
+    return true;
+}
+
+// Shows the selected drawing and its name; false, with the item black, when
+// it cannot be read.
 bool DrawPreview(HWND dialog, const DRAWITEMSTRUCT& item) {
     const int index = g_selectedPicture;
-    const char* name = g_savedPictures[index].name;
-    bool shown = false;
-    if (!IsUnreadable(index)) {
-        long error;
-        {
-            PicturesFolderScope folder;
-            error = LoadPictureIntoBitmap(name, g_scratchPicture);
-        }
-        if (error != 0) MarkUnreadable(index);
-        shown = error == 0;
-    }
-    if (shown) {
-        char title[256];
-        BaseName(name, title, sizeof title);
-        SetDlgItemTextA(dialog, kNameLabel, title);
-    }
+    const bool shown = MakePreview(index, item.hDC, item.rcItem);
+    char title[256];
+    BaseName(g_savedPictures[index].name, title, sizeof title);
+    SetDlgItemTextA(dialog, kNameLabel, title);
     ItemSurface surface(item.hDC);
+    const RECT& r = item.rcItem;
     if (shown) {
-        DrawBitmapRect(g_scratchPicture, kSheetArea, item.rcItem);
+        DrawBitmapRectAt(g_previews[index], RECT{0, 0, r.right - r.left, r.bottom - r.top}, r.left,
+                         r.top);
     } else {
-        const RECT& r = item.rcItem;
         PatBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, BLACKNESS);
     }
     return shown;
@@ -144,6 +168,8 @@ INT_PTR CALLBACK LoadDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             SetLabelToHelpText(dialog, kTitleLabel, kLoadingHelp);
             SetDlgItemTextA(dialog, kNameLabel, "");
             BringSelectionIntoRange();
+            FreePreviews();
+            g_previews.assign(static_cast<size_t>(g_savedPictureCount), nullptr);
             return TRUE;
         case WM_PAINT:
             PaintDialogBackground(dialog);
@@ -164,6 +190,7 @@ INT_PTR CALLBACK LoadDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 int RunLoadDialog() {
     ListSavedPictures();
     const INT_PTR result = RunFramedDialog(kLoadTemplate, LoadDialogProc, 0);
+    FreePreviews();
     if (result < 0 || result >= g_savedPictureCount) {
         FreeSavedPictures();
         return 0;

@@ -22,12 +22,16 @@ int g_givenByPath = 0;
 
 namespace {
 
-constexpr char kDefaultPictureName[] = "Image Tavelin";
 constexpr char kForbidden[] = "\\\"<>:/|*?.";
 
-// The sort key: the date in the high half, the time in the low half.
-uint32_t SortKey(const SavedPicture& picture) {
-    return (static_cast<uint32_t>(picture.date) << 16) | picture.time;
+// The order of the list: newer first by the MS-DOS date and time, then by the
+// exact time, then by name, so that equal keys still sort one way.
+bool Newer(const SavedPicture& a, const SavedPicture& b) {
+    const uint32_t keyA = (static_cast<uint32_t>(a.date) << 16) | a.time;
+    const uint32_t keyB = (static_cast<uint32_t>(b.date) << 16) | b.time;
+    if (keyA != keyB) return keyA > keyB;
+    if (a.writeTicks != b.writeTicks) return a.writeTicks > b.writeTicks;
+    return strcmp(a.name, b.name) < 0;
 }
 
 bool HasExtension(const char* name, const char* extension) {
@@ -35,13 +39,34 @@ bool HasExtension(const char* name, const char* extension) {
     return dot != nullptr && strcasecmp(dot + 1, extension) == 0;
 }
 
-void TakeFile(const WIN32_FIND_DATAA& found) {
-    SavedPicture& entry = g_savedPictures[g_savedPictureCount++];
+SavedPicture EntryOf(const WIN32_FIND_DATAA& found) {
+    SavedPicture entry{};
     snprintf(entry.name, sizeof entry.name, "%.*s", static_cast<int>(sizeof entry.name - 1),
              found.cFileName);
     entry.attributes = found.dwFileAttributes;
     entry.size = found.nFileSizeLow;
     ConvertFileTime(found.ftLastWriteTime, entry.date, entry.time, entry.written);
+    entry.writeTicks = (static_cast<uint64_t>(found.ftLastWriteTime.dwHighDateTime) << 32) |
+                       found.ftLastWriteTime.dwLowDateTime;
+    return entry;
+}
+
+// Keeps the newest drawings: the list fills up, then stays a heap with the
+// oldest kept entry on top, which a newer file replaces.
+void TakeFile(const WIN32_FIND_DATAA& found) {
+    SavedPicture* begin = g_savedPictures;
+    if (g_savedPictureCount < kMaxSavedPictures) {
+        begin[g_savedPictureCount++] = EntryOf(found);
+        if (g_savedPictureCount == kMaxSavedPictures) {
+            std::make_heap(begin, begin + kMaxSavedPictures, Newer);
+        }
+        return;
+    }
+    const SavedPicture entry = EntryOf(found);
+    if (!Newer(entry, begin[0])) return;
+    std::pop_heap(begin, begin + kMaxSavedPictures, Newer);
+    begin[kMaxSavedPictures - 1] = entry;
+    std::push_heap(begin, begin + kMaxSavedPictures, Newer);
 }
 
 // Days since 1970-01-01 to a civil date (the proleptic Gregorian calendar).
@@ -129,10 +154,9 @@ void ListSavedPictures() {
             HasExtension(found.cFileName, kPictureExtension)) {
             TakeFile(found);
         }
-    } while (g_savedPictureCount < kMaxSavedPictures && FindNextFileA(search, &found));
+    } while (FindNextFileA(search, &found));
     FindClose(search);
-    std::sort(g_savedPictures, g_savedPictures + g_savedPictureCount,
-              [](const SavedPicture& a, const SavedPicture& b) { return SortKey(a) > SortKey(b); });
+    std::sort(g_savedPictures, g_savedPictures + g_savedPictureCount, Newer);
 }
 
 void FreeSavedPictures() {
@@ -153,6 +177,28 @@ void MarkUnreadable(int index) {
     g_unreadableMarks[index / 8] |= static_cast<uint8_t>(1 << (index % 8));
 }
 
+namespace {
+
+// Forms "name.extension" into out and tells whether it fits the pictures
+// folder: the path buffers and the volume's limit for a name on disk.
+bool FormName(const char* name, int length, const char* extension, char* out) {
+    snprintf(out, kPathSize, "%.*s.%s", length, name, extension);
+    return NameFits(out);
+}
+
+// Drops characters from the end of name until "name.extension" fits, and
+// the trailing spaces that this leaves; an empty name becomes "_".
+void ShortenToFit(char* name, const char* extension, char* out) {
+    int length = static_cast<int>(strlen(name));
+    while (length > 1 && !FormName(name, length, extension, out)) --length;
+    while (length > 0 && name[length - 1] == ' ') --length;
+    if (length == 0) name[length++] = '_';
+    name[length] = '\0';
+    snprintf(out, kPathSize, "%s.%s", name, extension);
+}
+
+}  // namespace
+
 void MakePictureFileName(const char* typed, const char* extension, int unique, char* out,
                          const char* defaultName) {
     const int limit = 255 - static_cast<int>(strlen(extension));
@@ -168,16 +214,21 @@ void MakePictureFileName(const char* typed, const char* extension, int unique, c
     for (char* c = name; *c != '\0'; ++c) {
         if (static_cast<unsigned char>(*c) < 32 || strchr(kForbidden, *c) != nullptr) *c = '_';
     }
-    snprintf(out, kPathSize, "%s.%s", name, extension);
-    if (!unique) return;
-    // The drawing is written into the pictures folder: no other folder can
-    // tell whether the name is free.
+    // The drawing is written into the pictures folder: its limits count, and
+    // no other folder can tell whether the name is free. A name too long for
+    // the folder (accents take two bytes on disk) is shortened first.
     PicturesFolderScope folder;
+    ShortenToFit(name, extension, out);
+    if (!unique) return;
     for (int n = 0; RelativeFileExists(out); ++n) {
         char number[16];
         const int digits = snprintf(number, sizeof number, "%d", n);
-        const int at = std::min(static_cast<int>(strlen(name)), limit - digits);
-        snprintf(name + at, sizeof name - at, "%s", number);
+        int at = std::min(static_cast<int>(strlen(name)), limit - digits);
+        for (;;) {
+            snprintf(name + at, sizeof name - at, "%s", number);
+            if (at == 0 || FormName(name, static_cast<int>(strlen(name)), extension, out)) break;
+            --at;
+        }
         snprintf(out, kPathSize, "%s.%s", name, extension);
     }
 }

@@ -31,6 +31,7 @@ struct SavedPicture {
     WORD time;  // MS-DOS form
     WORD date;
     WrittenTime written;
+    uint64_t writeTicks;  // the last-write time to the 100 ns, for the order
 };
 
 // The list made by ListSavedPictures, its count and one unreadable mark a
@@ -47,6 +48,8 @@ extern char g_currentPictureName[kMaxPictureName + 1];
 extern char g_currentFileName[kPathSize];
 extern int g_givenByPath;
 
+// Lists the kMaxSavedPictures most recently written drawings of the
+// pictures folder, newest first.
 void ListSavedPictures();
 void FreeSavedPictures();
 bool IsUnreadable(int index);

@@ -63,6 +63,15 @@ void StripTrailingSeparator(char* path);
 // Returns 0, or the full length + 1 when it had to be cut.
 size_t BaseName(const char* path, char* out, size_t size);
 
+// Bytes of name in the encoding of the names on disk (UTF-8).
+size_t OnDiskNameLength(const char* name);
+// The longest name, in bytes on disk, that the volume of the resolved path
+// takes (255 when it does not say).
+size_t MaxNameLength(const char* fullPath);
+// True when the name, resolved against the base folder, fits the path buffers
+// and its file name part fits the volume's limit on disk.
+bool NameFits(const char* name);
+
 // The folder of the program's executable, without a trailing "\", into out
 // (kPathSize bytes).
 void GetProgramFolder(char* out);

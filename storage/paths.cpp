@@ -1,5 +1,6 @@
 // Names: the base folder, resolution into the name buffers, the path helpers
 // and the existence tests.
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -226,4 +227,35 @@ long DeleteRelativeFile(const char* name) {
         return ERROR_FILENAME_EXCED_RANGE;
     }
     return DeleteFileA(g_fullPath) ? 0 : storage::LastError();
+}
+
+size_t OnDiskNameLength(const char* name) {
+    // The names on disk are UTF-8: the program's Windows-1252 characters take
+    // one byte below 0x80, two from 0xA0, and two or three (the euro sign,
+    // the quotes, dashes and other signs that sit at U+2000 and above)
+    // between.
+    static constexpr uint8_t kHighBytes[32] = {3, 2, 3, 2, 3, 3, 3, 3, 2, 3, 2, 3, 2, 2, 2, 2,
+                                               2, 3, 3, 3, 3, 3, 3, 3, 2, 3, 2, 3, 2, 2, 2, 2};
+    size_t bytes = 0;
+    for (const char* c = name; *c != '\0'; ++c) {
+        const auto byte = static_cast<uint8_t>(*c);
+        bytes += byte < 0x80 ? 1 : byte >= 0xA0 ? 2 : kHighBytes[byte - 0x80];
+    }
+    return bytes;
+}
+
+size_t MaxNameLength(const char* fullPath) {
+    constexpr DWORD kUsualLimit = 255;
+    DWORD limit = 0;
+    if (fullPath[0] != '\0' && fullPath[1] == ':') {
+        const char root[] = {fullPath[0], ':', '\\', '\0'};
+        if (!GetVolumeInformationA(root, nullptr, 0, nullptr, &limit, nullptr, nullptr, 0)) limit = 0;
+    }
+    return limit != 0 ? limit : kUsualLimit;
+}
+
+bool NameFits(const char* name) {
+    char resolved[kPathSize];
+    return ResolveName(name, resolved) &&
+           OnDiskNameLength(FileNamePart(resolved)) <= MaxNameLength(resolved);
 }

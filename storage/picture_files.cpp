@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "graphics/surface.h"
 #include "shell/app.h"
 #include "shell/memory.h"
+#include "storage/dib_reader.h"
 #include "storage/files.h"
 
 namespace {
@@ -48,183 +50,6 @@ HGLOBAL GrowOrFree(HGLOBAL block, size_t size) {
     HGLOBAL grown = ReallocGlobal(block, size, nullptr);
     if (grown == nullptr) GlobalFree(block);
     return grown;
-}
-
-// Reads exactly count bytes; a short read is kShortRead.
-[[nodiscard]] long ReadExactly(HANDLE file, void* buffer, DWORD count) {
-    DWORD read = count;
-    return ReadBlock(file, &read, buffer);
-}
-
-bool DepthAllowed(int bitsPerPixel, bool coreHeader) {
-    switch (bitsPerPixel) {
-        case 1: case 4: case 8: case 24: return true;
-        case 16: case 32: return !coreHeader;
-        default: return false;
-    }
-}
-
-// Turns the header as read (12 or 40 bytes in raw) into a checked 40-byte
-// header with a positive height; topDown tells how the rows are stored.
-// False for anything the reader does not take.
-bool CheckHeader(const uint8_t* raw, DWORD size, BITMAPINFOHEADER& header, bool& topDown) {
-    const bool core = size == kCoreHeaderSize;
-    int64_t width = 0, height = 0;
-    uint32_t used = 0;
-    header = BITMAPINFOHEADER{};
-    header.biSize = kInfoHeaderSize;
-    if (core) {
-        width = Read16(raw + 4);
-        height = Read16(raw + 6);
-        header.biPlanes = Read16(raw + 8);
-        header.biBitCount = Read16(raw + 10);
-    } else {
-        width = static_cast<int32_t>(Read32(raw + 4));
-        height = static_cast<int32_t>(Read32(raw + 8));
-        header.biPlanes = Read16(raw + 12);
-        header.biBitCount = Read16(raw + 14);
-        header.biCompression = Read32(raw + 16);
-        used = Read32(raw + 32);
-    }
-    topDown = height < 0;
-    height = topDown ? -height : height;
-    const int bits = header.biBitCount;
-    const uint32_t maxColours = bits <= 8 ? 1u << bits : 256;
-    if (width < 1 || width > kMaxPictureSide || height < 1 || height > kMaxPictureSide ||
-        width * height > kMaxPicturePixels || header.biPlanes != 1 || !DepthAllowed(bits, core) ||
-        header.biCompression != BI_RGB || used > maxColours) {
-        return false;
-    }
-    header.biWidth = static_cast<LONG>(width);
-    header.biHeight = static_cast<LONG>(height);
-    header.biSizeImage = static_cast<DWORD>(DibStride(width, bits) * height);
-    header.biClrUsed = used;
-    header.biClrUsed = static_cast<DWORD>(DibColourCount(&header));
-    header.biClrImportant = 0;
-    return true;
-}
-
-// Reads the colour table of a 12-byte (triples) or 40-byte header into the
-// table behind the block's header, widening triples into 4-byte entries.
-[[nodiscard]] long ReadColourTable(HANDLE file, uint8_t* table, int count, bool triples) {
-    const DWORD entrySize = triples ? 3 : 4;
-    const long error = ReadExactly(file, table, entrySize * count);
-    if (error != 0 || !triples) return error;
-    for (int i = count - 1; i >= 0; --i) {
-        table[i * 4 + 3] = 0;
-        table[i * 4 + 2] = table[i * 3 + 2];
-        table[i * 4 + 1] = table[i * 3 + 1];
-        table[i * 4] = table[i * 3];
-    }
-    return 0;
-}
-
-// Where the headers of a file start and what they say about the pixels.
-struct HeaderPlace {
-    DWORD start = 0;        // position of the first header byte
-    DWORD pixelOffset = 0;  // from start; 0 when the file does not say
-    bool bare = false;      // no file header
-};
-
-// Moves the file to its first pixel byte and checks that every pixel row is
-// there. consumed is how many bytes the headers and the table took.
-[[nodiscard]] long FindPixels(HANDLE file, const HeaderPlace& place, int64_t consumed,
-                              DWORD imageSize) {
-    DWORD fileSize = 0;
-    long error = FileSize(file, &fileSize);
-    if (error != 0) return error;
-    int64_t position = int64_t{place.start} + consumed;
-    if (place.pixelOffset != 0) {
-        if (place.pixelOffset < consumed) return kBadDibHeader;
-        position = int64_t{place.start} + place.pixelOffset;
-    }
-    if (position + imageSize > fileSize) return kShortRead;
-    if (position > 0x7FFFFFFF) return kBadDibHeader;
-    long to = static_cast<long>(position);
-    return SeekFile(file, &to, FILE_BEGIN);
-}
-
-// Reads the file header, or takes the file as a bare DIB and goes back.
-[[nodiscard]] long ReadFileHeader(HANDLE file, HeaderPlace& place) {
-    long error = TellFile(file, &place.start);
-    uint8_t fileHeader[kFileHeaderSize];
-    if (error == 0) error = ReadExactly(file, fileHeader, kFileHeaderSize);
-    if (error != 0) return error;
-    if (fileHeader[0] == 'B' && fileHeader[1] == 'M') {
-        place.pixelOffset = Read32(fileHeader + 10);
-        return 0;
-    }
-    place.bare = true;
-    long back = static_cast<long>(place.start);
-    return SeekFile(file, &back, FILE_BEGIN);
-}
-
-// Reverses the order of the block's pixel rows in place.
-void FlipRows(uint8_t* pixels, size_t stride, size_t rows) {
-    uint8_t swap[256];
-    for (size_t top = 0, bottom = rows - 1; top < bottom; ++top, --bottom) {
-        uint8_t* a = pixels + top * stride;
-        uint8_t* b = pixels + bottom * stride;
-        for (size_t done = 0; done < stride; done += sizeof swap) {
-            const size_t n = std::min(sizeof swap, stride - done);
-            memcpy(swap, a + done, n);
-            memcpy(a + done, b + done, n);
-            memcpy(b + done, swap, n);
-        }
-    }
-}
-
-// Reads the pixel rows behind the block's colour table, growing the block.
-[[nodiscard]] long ReadPixels(HANDLE file, HGLOBAL& block, bool topDown) {
-    BITMAPINFOHEADER header;
-    GetDibHeader(block, &header);
-    const size_t table = static_cast<size_t>(DibColourTableSize(&header));
-    block = GrowOrFree(block, kInfoHeaderSize + table + header.biSizeImage);
-    if (block == nullptr) return kNoMemory;
-    LockedBlock data(block);
-    if (data.Data() == nullptr) return kNoMemory;
-    uint8_t* pixels = data.Data() + kInfoHeaderSize + table;
-    const long error = ReadExactly(file, pixels, header.biSizeImage);
-    if (error == 0 && topDown) {
-        FlipRows(pixels, static_cast<size_t>(DibStride(header.biWidth, header.biBitCount)),
-                 static_cast<size_t>(header.biHeight));
-    }
-    return error;
-}
-
-// A reader's header and table block, with the flag for top-down rows.
-HGLOBAL ReadHeaders(HANDLE file, long* error, bool& topDown) {
-    HeaderPlace place;
-    uint8_t raw[kInfoHeaderSize] = {};
-    long result = ReadFileHeader(file, place);
-    if (result == 0) result = ReadExactly(file, raw, 4);
-    const DWORD size = Read32(raw);
-    if (result == 0 && size != kCoreHeaderSize && size != kInfoHeaderSize) result = kBadDibHeader;
-    if (result == 0) result = ReadExactly(file, raw + 4, size - 4);
-    BITMAPINFOHEADER header;
-    if (result == 0 && !CheckHeader(raw, size, header, topDown)) result = kBadDibHeader;
-    HGLOBAL block = nullptr;
-    if (result == 0) {
-        const int count = DibColourCount(&header);
-        block = AllocGlobal(kInfoHeaderSize + 4 * count, 0);
-        LockedBlock data(block);
-        if (data.Data() == nullptr) {
-            result = kNoMemory;
-        } else {
-            memcpy(data.Data(), &header, kInfoHeaderSize);
-            result = ReadColourTable(file, data.Data() + kInfoHeaderSize, count,
-                                     size == kCoreHeaderSize);
-        }
-        const int64_t tableBytes = int64_t{count} * (size == kCoreHeaderSize ? 3 : 4);
-        const int64_t consumed = (place.bare ? 0 : kFileHeaderSize) + size + tableBytes;
-        if (result == 0) result = FindPixels(file, place, consumed, header.biSizeImage);
-    }
-    if (result != 0 && block != nullptr) {
-        GlobalFree(block);
-        block = nullptr;
-    }
-    *error = result;
-    return block;
 }
 
 // Fills a header for the bitmap and the depth asked for, every other field 0.
@@ -288,12 +113,8 @@ HGLOBAL CaptureThrough(HDC screen, HBITMAP bitmap, BITMAPINFOHEADER header) {
     return block;
 }
 
-// Draws the whole block onto the whole target bitmap.
-[[nodiscard]] long DrawOntoBitmap(HGLOBAL block, HBITMAP target) {
-    BITMAP size;
-    if (GetObjectA(target, sizeof size, &size) == 0) return ERROR_INVALID_HANDLE;
-    BITMAPINFOHEADER header;
-    GetDibHeader(block, &header);
+// Draws the whole block onto the whole target bitmap, pixel for pixel.
+[[nodiscard]] long DrawOntoBitmap(HGLOBAL block, HBITMAP target, int width, int height) {
     HDC memory = CreateCompatibleDC(nullptr);
     if (memory == nullptr) return kNoMemory;
     HGDIOBJ oldBitmap = SelectObject(memory, target);
@@ -303,12 +124,74 @@ HGLOBAL CaptureThrough(HDC screen, HBITMAP bitmap, BITMAPINFOHEADER header) {
     }
     HPALETTE oldPalette = SelectPalette(memory, PaletteForSurfaces(), FALSE);
     SetStretchBltMode(memory, COLORONCOLOR);
-    const int rows = DrawDib(memory, 0, 0, size.bmWidth, size.bmHeight, block, 0, 0,
-                             header.biWidth, header.biHeight, SRCCOPY);
+    const int rows = DrawDib(memory, 0, 0, width, height, block, 0, 0, width, height, SRCCOPY);
     if (oldPalette != nullptr) SelectPalette(memory, oldPalette, FALSE);
     SelectObject(memory, oldBitmap);
     DeleteDC(memory);
     return rows != 0 ? 0 : kNoMemory;
+}
+
+// Copies pixel from of a row into pixel to of another, at any depth.
+void CopyPixel(const uint8_t* from, int64_t fromX, uint8_t* to, int64_t toX, int bits) {
+    if (bits >= 8) {
+        const int bytes = bits / 8;
+        memcpy(to + toX * bytes, from + fromX * bytes, static_cast<size_t>(bytes));
+        return;
+    }
+    const int perByte = 8 / bits;
+    const int mask = (1 << bits) - 1;
+    const int fromShift = (perByte - 1 - static_cast<int>(fromX % perByte)) * bits;
+    const int toShift = (perByte - 1 - static_cast<int>(toX % perByte)) * bits;
+    const int value = (from[fromX / perByte] >> fromShift) & mask;
+    uint8_t& out = to[toX / perByte];
+    out = static_cast<uint8_t>((out & ~(mask << toShift)) | (value << toShift));
+}
+
+// A block of width x height holding the pixels of the file that a stretch
+// to that size would show (each target pixel takes the source pixel at
+// index * source size / target size, as StretchBlt picks them), read row by
+// row: only the rows it needs, and never the whole picture at once.
+HGLOBAL SampleFile(DibRowReader& reader, int width, int height, long* error) {
+    const BITMAPINFOHEADER& source = reader.Header();
+    const int bits = source.biBitCount;
+    BITMAPINFOHEADER header = source;
+    header.biWidth = width;
+    header.biHeight = height;
+    const int64_t stride = DibStride(width, bits);
+    header.biSizeImage = static_cast<DWORD>(stride * height);
+    const size_t table = reader.ColourTable().size();
+    HGLOBAL block = AllocGlobal(kInfoHeaderSize + table + header.biSizeImage, GMEM_ZEROINIT);
+    LockedBlock data(block);
+    // One source row: at most 64 KiB.
+    std::vector<uint8_t> row(static_cast<size_t>(reader.Stride()));
+    if (data.Data() == nullptr) {
+        if (block != nullptr) GlobalFree(block);
+        *error = kNoMemory;
+        return nullptr;
+    }
+    memcpy(data.Data(), &header, kInfoHeaderSize);
+    if (table > 0) memcpy(data.Data() + kInfoHeaderSize, reader.ColourTable().data(), table);
+    uint8_t* pixels = data.Data() + kInfoHeaderSize + table;
+    int loaded = -1;
+    // Target rows bottom first, so that the source rows are asked upwards.
+    for (int y = height - 1; y >= 0; --y) {
+        const int sourceTop = static_cast<int>(int64_t{y} * source.biHeight / height);
+        const int sourceRow = source.biHeight - 1 - sourceTop;
+        if (sourceRow != loaded) {
+            *error = reader.ReadRow(sourceRow, row.data());
+            if (*error != 0) {
+                GlobalFree(block);
+                return nullptr;
+            }
+            loaded = sourceRow;
+        }
+        uint8_t* out = pixels + stride * (height - 1 - y);
+        for (int x = 0; x < width; ++x) {
+            CopyPixel(row.data(), int64_t{x} * source.biWidth / width, out, x, bits);
+        }
+    }
+    *error = 0;
+    return block;
 }
 
 }  // namespace
@@ -415,15 +298,23 @@ long SaveSheetPicture(const char* name, HBITMAP sheet) {
 }
 
 HGLOBAL ReadDibHeader(HANDLE file, long* error) {
-    bool topDown = false;
-    HGLOBAL block = ReadHeaders(file, error, topDown);
-    if (block != nullptr && topDown) {
-        // Only ReadDibFile turns the rows over; a caller reading the rows
-        // itself is told the order by a negative height.
-        LockedBlock data(block);
-        BITMAPINFOHEADER* header = reinterpret_cast<BITMAPINFOHEADER*>(data.Data());
-        if (header != nullptr) header->biHeight = -header->biHeight;
+    DibRowReader reader;
+    *error = reader.Open(file);
+    if (*error == 0 && !reader.RowsAsStored()) *error = kBadDibHeader;
+    if (*error != 0) return nullptr;
+    const size_t table = reader.ColourTable().size();
+    HGLOBAL block = AllocGlobal(kInfoHeaderSize + table, 0);
+    LockedBlock data(block);
+    if (data.Data() == nullptr) {
+        if (block != nullptr) GlobalFree(block);
+        *error = kNoMemory;
+        return nullptr;
     }
+    BITMAPINFOHEADER header = reader.Header();
+    // A caller reading the rows itself is told their order by the sign.
+    if (reader.TopDown()) header.biHeight = -header.biHeight;
+    memcpy(data.Data(), &header, kInfoHeaderSize);
+    if (table > 0) memcpy(data.Data() + kInfoHeaderSize, reader.ColourTable().data(), table);
     return block;
 }
 
@@ -452,9 +343,22 @@ HGLOBAL ReadDibFile(const char* name, long* error) {
         *error = result;
         return nullptr;
     }
-    bool topDown = false;
-    HGLOBAL block = ReadHeaders(file, &result, topDown);
-    if (block != nullptr) result = ReadPixels(file, block, topDown);
+    DibRowReader reader;
+    result = reader.Open(file);
+    HGLOBAL block = nullptr;
+    if (result == 0) {
+        const size_t table = reader.ColourTable().size();
+        const BITMAPINFOHEADER& header = reader.Header();
+        block = AllocGlobal(kInfoHeaderSize + table + header.biSizeImage, 0);
+        LockedBlock data(block);
+        if (data.Data() == nullptr) {
+            result = kNoMemory;
+        } else {
+            memcpy(data.Data(), &header, kInfoHeaderSize);
+            if (table > 0) memcpy(data.Data() + kInfoHeaderSize, reader.ColourTable().data(), table);
+            result = reader.ReadAll(data.Data() + kInfoHeaderSize + table);
+        }
+    }
     const long closed = CloseFile(file);
     if (result == 0) result = closed;
     if (result != 0 && block != nullptr) {
@@ -466,13 +370,21 @@ HGLOBAL ReadDibFile(const char* name, long* error) {
 }
 
 long LoadPictureIntoBitmap(const char* name, HBITMAP target) {
+    BITMAP size;
+    if (GetObjectA(target, sizeof size, &size) == 0) return ERROR_INVALID_HANDLE;
     HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    long error = 0;
-    HGLOBAL block = ReadDibFile(name, &error);
-    if (block != nullptr) {
-        error = DrawOntoBitmap(block, target);
-        GlobalFree(block);
+    HANDLE file = nullptr;
+    long error = OpenNamedFile(name, &file, kOpenRead);
+    HGLOBAL block = nullptr;
+    if (error == 0) {
+        DibRowReader reader;
+        error = reader.Open(file);
+        if (error == 0) block = SampleFile(reader, size.bmWidth, size.bmHeight, &error);
+        const long closed = CloseFile(file);
+        if (error == 0) error = closed;
     }
+    if (error == 0) error = DrawOntoBitmap(block, target, size.bmWidth, size.bmHeight);
+    if (block != nullptr) GlobalFree(block);
     SetCursor(previous);
     return error;
 }

@@ -7,15 +7,12 @@
 // 14-byte BITMAPFILEHEADER followed by such a block, byte for byte. The caller
 // owns every block returned and frees it with GlobalFree.
 //
-// The reader takes any file on disk as hostile. Before anything is allocated
-// or read it checks the header size (12 or 40), the size of the picture (each
-// side 1 to kMaxPictureSide, kMaxPicturePixels in all), one plane, the bits
-// per pixel (1, 4, 8, 16, 24 or 32; 1, 4, 8 or 24 in a 12-byte header), an
-// uncompressed layout, the colour count, the pixel offset and that the file
-// holds every pixel row. Compressed files (RLE4, RLE8, bit fields) are refused
-// with kBadDibHeader, like every header it does not take. Rows stored top-down
-// (a negative height) are turned bottom-up in the block. A refused file
-// changes nothing.
+// The reader (storage/dib_reader.h) takes any file on disk as hostile and
+// checks it before anything is allocated or read. Besides the two header
+// forms that the writer knows, it takes the 108- and 124-byte headers, bit
+// fields and RLE compression that other programs write, and hands every
+// picture out in the plain form of the block: rows bottom row first, bit
+// fields as 24 bits per pixel, RLE as 8. A refused file changes nothing.
 #pragma once
 
 #include <cstdint>
@@ -64,7 +61,10 @@ int DrawDib(HDC dc, int x, int y, int width, int height, HGLOBAL block, int sour
 // Reads the headers of the open file, which may start with a file header or
 // directly with the bitmap's header, into a new block holding the 40-byte
 // header and the colour table; the file then stands at the first pixel byte,
-// and holds all the pixel rows. Null with *error set on failure.
+// and holds all the pixel rows, top row first when the height is negative.
+// Files whose rows are not stored as the block holds them (bit fields, RLE)
+// are refused with kBadDibHeader here: DibRowReader reads them. Null with
+// *error set on failure.
 HGLOBAL ReadDibHeader(HANDLE file, long* error);
 // Copies the block's header into header, with the pixel data size and the
 // colours used filled in when they are 0. Returns 1, or 0 when there is no
@@ -74,6 +74,8 @@ int GetDibHeader(HGLOBAL block, BITMAPINFOHEADER* header);
 // failure.
 HGLOBAL ReadDibFile(const char* name, long* error);
 
-// Reads the file and stretches it onto the whole target bitmap. On any error
-// the target is left as it was.
+// Reads the file and stretches it onto the whole target bitmap, reading only
+// the rows the stretch shows, one at a time: the memory used is that of the
+// target, whatever the size of the picture. On any error the target is left
+// as it was.
 [[nodiscard]] long LoadPictureIntoBitmap(const char* name, HBITMAP target);

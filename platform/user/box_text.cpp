@@ -94,6 +94,19 @@ void BoxText::Draw(gdi::Surface& surface, int x, int y, const std::string& text,
     }
 }
 
+// Cuts a word too wide for a line (a long file name) between characters:
+// every piece but the last goes into lines, the last is returned.
+std::string BoxText::BreakWord(const std::string& word, int width, std::vector<std::string>& lines) {
+    std::string rest = word;
+    while (rest.size() > 1 && Width(rest) > width) {
+        size_t fit = 1;
+        while (fit < rest.size() && Width(rest.substr(0, fit + 1)) <= width) ++fit;
+        lines.push_back(rest.substr(0, fit));
+        rest.erase(0, fit);
+    }
+    return rest;
+}
+
 std::vector<std::string> BoxText::Wrap(const std::string& text, int width) {
     std::vector<std::string> lines;
     size_t start = 0;
@@ -107,13 +120,13 @@ std::vector<std::string> BoxText::Wrap(const std::string& text, int width) {
         while (word < paragraph.size()) {
             size_t next = paragraph.find(' ', word);
             if (next == std::string::npos) next = paragraph.size();
-            std::string candidate = line.empty() ? paragraph.substr(word, next - word)
-                                                 : line + " " + paragraph.substr(word, next - word);
-            if (!line.empty() && Width(candidate) > width) {
-                lines.push_back(line);
-                line = paragraph.substr(word, next - word);
-            } else {
+            const std::string piece = paragraph.substr(word, next - word);
+            std::string candidate = line.empty() ? piece : line + " " + piece;
+            if (Width(candidate) <= width) {
                 line = candidate;
+            } else {
+                if (!line.empty()) lines.push_back(line);
+                line = BreakWord(piece, width, lines);
             }
             word = next + 1;
         }

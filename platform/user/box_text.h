@@ -19,10 +19,12 @@ public:
     int LineHeight() const { return m_lineHeight; }
     int Width(const std::string& text1252);
     void Draw(gdi::Surface& surface, int x, int y, const std::string& text1252, uint32_t rgb);
-    // Breaks text at line feeds and between words to fit a width.
+    // Breaks text at line feeds and between words to fit a width; a word
+    // wider than a line is broken between its characters.
     std::vector<std::string> Wrap(const std::string& text1252, int width);
 
 private:
+    std::string BreakWord(const std::string& word, int width, std::vector<std::string>& lines);
     void* m_library = nullptr;
     void* m_face = nullptr;
     int m_lineHeight = 16;

@@ -128,9 +128,16 @@ void RestoreFocus(Dialog& dialog) {
     if (target != nullptr) SetFocus(target);
 }
 
+// Enter clicks the focused control only when it is a push button (an
+// owner-drawn button answers DLGC_BUTTON alone); otherwise it sends the
+// dialog's default command, IDOK unless DM_GETDEFID names another, which a
+// dialog without such an item may ignore. A disabled default item takes
+// nothing.
 void PressEnter(HWND dialog) {
     HWND focus = GetFocus();
-    if (focus != nullptr && focus != dialog && IsDescendant(focus, dialog) && IsPushButton(focus)) {
+    if (focus != nullptr && focus != dialog && IsDescendant(focus, dialog) &&
+        IsWindowEnabled(focus) &&
+        (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(focus), BN_CLICKED),
                      reinterpret_cast<LPARAM>(focus));
         return;

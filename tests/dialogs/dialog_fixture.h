@@ -124,6 +124,20 @@ inline Step Check(std::function<void(HWND dialog)> look) {
     return [look](std::deque<Event>&) { look(OpenDialog()); };
 }
 
+// One key pressed and let go.
+inline Step Key(uint32_t vk, uint8_t character = 0) {
+    return [vk, character](std::deque<Event>& out) {
+        Event e;
+        e.kind = Event::Kind::KeyDown;
+        e.vk = vk;
+        e.character = character;
+        out.push_back(e);
+        e.kind = Event::Kind::KeyUp;
+        e.character = 0;
+        out.push_back(e);
+    };
+}
+
 // Typed characters, as the keyboard delivers them.
 inline Step Type(const std::string& text) {
     return [text](std::deque<Event>& out) {

@@ -93,20 +93,37 @@ TEST_F(LoadDialog, AnUnreadableDrawingShowsBlackWithoutAMessage) {
     struct Seen {
         bool okEnabled;
         COLORREF centre;
+        std::string name;
     };
     std::vector<Seen> seen;
-    auto look = [&](HWND d) { seen.push_back({OkEnabled(d), PreviewCentre()}); };
-    Steps({Check(look), ClickItem(IDOK), ClickItem(kNext), Check(look), ClickItem(kNext),
-           Check(look), ClickItem(IDCANCEL)});
+    auto look = [&](HWND d) { seen.push_back({OkEnabled(d), PreviewCentre(), NameShown(d)}); };
+    // Each drawing is read once an opening: spoiling Good.BMP after its
+    // preview changes nothing until the dialog opens again.
+    auto spoil = [&](HWND) {
+        tree.Write("pictures/Good.BMP", "BM spoilt");
+        Touch("pictures/Good.BMP", 0);
+    };
+    Steps({Check(look), ClickItem(IDOK), ClickItem(kNext), Check(look), Check(spoil),
+           ClickItem(kNext), Check(look), ClickItem(kNext), Check(look), ClickItem(IDCANCEL)});
     EXPECT_EQ(RunLoadDialog(), 0);
-    ASSERT_EQ(seen.size(), 3u);
-    EXPECT_FALSE(seen[0].okEnabled);
-    EXPECT_EQ(seen[0].centre, RGB(0, 0, 0));
-    EXPECT_TRUE(seen[1].okEnabled);
-    EXPECT_EQ(seen[1].centre, RGB(0, 255, 0));
-    EXPECT_FALSE(seen[2].okEnabled);
-    EXPECT_EQ(seen[2].centre, RGB(0, 0, 0));
+    ASSERT_EQ(seen.size(), 4u);
+    const Seen expected[] = {{false, RGB(0, 0, 0), "Bad"},
+                             {true, RGB(0, 255, 0), "Good"},
+                             {false, RGB(0, 0, 0), "Bad"},
+                             {true, RGB(0, 255, 0), "Good"}};
+    for (size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_EQ(seen[i].okEnabled, expected[i].okEnabled) << i;
+        EXPECT_EQ(seen[i].centre, expected[i].centre) << i;
+        EXPECT_EQ(seen[i].name, expected[i].name) << i;
+    }
     EXPECT_TRUE(source->boxes.empty());
+    // Opened again, the dialog reads the spoilt file and shows it black.
+    seen.clear();
+    Steps({Check(look), ClickItem(IDCANCEL)});
+    EXPECT_EQ(RunLoadDialog(), 0);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].centre, RGB(0, 0, 0));
+    EXPECT_EQ(seen[0].name, "Good");
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,10 @@ TEST_F(SavedPictures, TypedNamesBecomeFileNames) {
         std::string expected;
     };
     const std::string longName(300, 'a');
+    const std::string accents(250, '\xE9');
+    const std::string accentsAndSpaces = std::string(125, '\xE9') + " x";
+    // A name has 255 bytes on disk, or what the path buffers leave.
+    const size_t room = kPathSize - 1 - (strlen(g_picturesFolder) + 1) - 4;
     const Case cases[] = {
         {"  ", "Image Tavelin", "_.BMP"},
         {"a/b?", "Image Tavelin", "a_b_.BMP"},
@@ -35,7 +41,10 @@ TEST_F(SavedPictures, TypedNamesBecomeFileNames) {
         {"\\\"<>:/|*?.x", "Image Tavelin", "__________x.BMP"},
         {"a\tb\x1f", "Image Tavelin", "a_b_.BMP"},
         {"\xE9t\xE9", "Image Tavelin", "\xE9t\xE9.BMP"},
-        {longName.c_str(), "Image Tavelin", std::string(252, 'a') + ".BMP"},
+        {longName.c_str(), "Image Tavelin", std::string(std::min<size_t>(251, room), 'a') + ".BMP"},
+        // Each accent is two bytes on disk: 125 of them fill the 255 bytes.
+        {accents.c_str(), "Image Tavelin", std::string(std::min<size_t>(125, room), '\xE9') + ".BMP"},
+        {accentsAndSpaces.c_str(), "Image Tavelin", std::string(std::min<size_t>(125, room), '\xE9') + ".BMP"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FileName(c.typed, 0, c.defaultName), c.expected) << c.typed;
@@ -66,6 +75,40 @@ TEST_F(SavedPictures, NewNamesAreUniqueInThePicturesFolder) {
     EXPECT_EQ(FileName("Chat", 1), "Chat.BMP");
 }
 
+TEST_F(SavedPictures, NewNamesAlwaysFitTheFolderAndStayUnique) {
+    // Untitled drawings: "Image Tavelin", "Image Tavelin0", "Image
+    // Tavelin01"... grow until the numbers must replace the name's end.
+    std::set<std::string> made;
+    for (int i = 0; i < 130; ++i) {
+        const std::string name = FileName("", 1);
+        ASSERT_TRUE(made.insert(name).second) << i << " " << name;
+        ASSERT_LE(OnDiskNameLength(name.c_str()), 255u) << i;
+        tree.Write("pictures/" + name, "x");
+    }
+    // Long accented names numbered: the number takes the place of accents,
+    // never a half of one.
+    const std::string accents(200, '\xE9');
+    for (int i = 0; i < 12; ++i) {
+        const std::string name = FileName(accents.c_str(), 1);
+        ASSERT_TRUE(made.insert(name).second) << i << " " << name;
+        ASSERT_LE(OnDiskNameLength(name.c_str()), 255u) << i;
+        EXPECT_EQ(name.substr(0, 100), accents.substr(0, 100));
+        tree.Write("pictures/" + name, "x");
+    }
+    // A pictures folder deep enough leaves less room than 255 bytes for a
+    // name: the path buffers decide.
+    const std::string deep = "pictures/" + std::string(180, 'd');
+    std::filesystem::create_directories(tree.Path(deep));
+    SetPicturesFolder(tree.WindowsPath(deep));
+    const std::string name = FileName(std::string(250, 'n').c_str(), 1);
+    char resolved[kPathSize];
+    {
+        PicturesFolderScope folder;
+        EXPECT_TRUE(ResolveName(name.c_str(), resolved)) << name;
+    }
+    EXPECT_EQ(strlen(resolved), static_cast<size_t>(kPathSize - 1));
+}
+
 TEST_F(SavedPictures, ListsTheFolderNewestFirstUpToTheCap) {
     WritePicture("old.bmp", 'r', 0);
     WritePicture("A.Bmp", 'g', 10);
@@ -81,9 +124,20 @@ TEST_F(SavedPictures, ListsTheFolderNewestFirstUpToTheCap) {
     EXPECT_FALSE(IsUnreadable(0));
     FreeSavedPictures();
 
-    for (int i = 0; i < 300; ++i) tree.Write("pictures/many" + std::to_string(i) + ".bmp", "");
+    // Of 300 drawings, the 256 newest are listed, newest first, whatever the
+    // order of their names.
+    for (int i = 0; i < 300; ++i) {
+        const std::string name = "pictures/many" + std::to_string((i * 7) % 300) + ".bmp";
+        tree.Write(name, "");
+        Touch(name, 100 + (i * 7) % 300);
+    }
     ListSavedPictures();
-    EXPECT_EQ(g_savedPictureCount, kMaxSavedPictures);
+    ASSERT_EQ(g_savedPictureCount, kMaxSavedPictures);
+    EXPECT_STREQ(g_savedPictures[0].name, "many299.bmp");
+    EXPECT_STREQ(g_savedPictures[255].name, "many44.bmp");
+    for (int i = 1; i < kMaxSavedPictures; ++i) {
+        ASSERT_GT(g_savedPictures[i - 1].writeTicks, g_savedPictures[i].writeTicks) << i;
+    }
     MarkUnreadable(255);
     EXPECT_TRUE(IsUnreadable(255));
     EXPECT_FALSE(IsUnreadable(254));

@@ -164,3 +164,77 @@ TEST(Dialogs, EveryDialogInFrenchAndEnglish) {
 }
 
 }  // namespace
+
+namespace {
+
+// A small picture file of one colour, written seconds after an hour ago.
+void WriteDrawing(const std::filesystem::path& path, uint32_t rgb, int seconds) {
+    std::string file = "BM";
+    auto put = [&file](uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) file.push_back(static_cast<char>(value >> (8 * i)));
+    };
+    put(14 + 40 + 4 * 4 * 3, 4);
+    put(0, 4);
+    put(54, 4);
+    for (uint32_t v : {40u, 4u, 3u}) put(v, 4);
+    put(1, 2);
+    put(32, 2);
+    for (int i = 0; i < 6; ++i) put(0, 4);
+    for (int i = 0; i < 12; ++i) put(rgb, 4);
+    std::ofstream(path, std::ios::binary) << file;
+    std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() -
+                                               std::chrono::hours(1) + std::chrono::seconds(seconds));
+}
+
+TEST(Dialogs, EnterLoadsInTheLoadingDialogAndDoesNothingInTheBackgroundChooser) {
+    DialogRun r;
+    ASSERT_EQ(r.Run("drag 200 200 400 300\nwait 100\nshot drawn\n" + kSave +
+                    "type Chat\nkey enter\nwait 300\n"
+                    "drag 150 350 500 100\nwait 100\nshot changed\n" + kLoad +
+                    "key enter\nwait 500\nshot loaded\n" + kBackgrounds +
+                    "key enter\nwait 300\nshot chooser\nkey escape\nwait 300\nshot after\n"),
+              0);
+    const std::vector<uint32_t> drawn = Sheet(r.Shot("drawn"));
+    EXPECT_NE(Sheet(r.Shot("changed")), drawn);
+    EXPECT_EQ(Sheet(r.Shot("loaded")), drawn);
+    // Enter left the chooser open; Escape closed it with the sheet untouched.
+    EXPECT_EQ(PixelOf(r.Shot("chooser"), 400, 420), kCream);
+    EXPECT_EQ(Sheet(r.Shot("after")), drawn);
+    EXPECT_EQ(r.Sound("KlankE"), -1);
+}
+
+TEST(Dialogs, ThreeHundredDrawingsListTheNewestFirst) {
+    DialogRun r;
+    // The newest has the name that sorts last; the others are white.
+    for (int i = 0; i < 299; ++i) {
+        WriteDrawing(r.run.Path("pictures/D" + std::to_string(100 + i) + ".BMP"), 0xFFFFFF, i);
+    }
+    WriteDrawing(r.run.Path("pictures/zz.BMP"), 0xFF0000, 400);
+    ASSERT_EQ(r.Run(kLoad + "shot first\nclick 485 207\nwait 300\nshot next\nkey escape\n"
+                            "wait 300\n"),
+              0);
+    EXPECT_EQ(PixelOf(r.Shot("first"), 341, 207), 0xFF0000u);
+    EXPECT_EQ(PixelOf(r.Shot("next"), 341, 207), 0xFFFFFFu);
+}
+
+TEST(Dialogs, TheHundredAndEighteenthUntitledDrawingSaves) {
+    DialogRun r;
+    // Untitled drawings are "Image Tavelin", "Image Tavelin0", "Image
+    // Tavelin01"...: 117 of them reach 255 bytes with the extension.
+    std::string name = "Image Tavelin";
+    for (int n = 0; n < 117; ++n) {
+        WriteDrawing(r.run.Path("pictures/" + name + ".BMP"), 0xFFFFFF, n);
+        name += std::to_string(n);
+    }
+    ASSERT_EQ(r.Run("drag 200 200 400 300\nwait 100\n" + kSave + "key enter\nwait 500\n"), 0);
+    size_t files = 0, longest = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(r.run.Path("pictures"))) {
+        ++files;
+        longest = std::max(longest, entry.path().filename().string().size());
+    }
+    EXPECT_EQ(files, 118u);
+    EXPECT_EQ(longest, 255u);
+    for (const std::string& line : r.log) EXPECT_NE(line.rfind("message", 0), 0u) << line;
+}
+
+}  // namespace

@@ -42,6 +42,12 @@ struct BmpLayout {
     uint32_t fileSizeField = 0; // 0: the true size
     int64_t pixelBytes = -1;    // -1: stride x |height| (at most 64 KiB)
     int64_t cutAt = -1;         // -1: the whole file
+    // Bit fields: red, green and blue masks, inside a header of 52 bytes or
+    // more, else right behind the 40-byte header; the art is stored through
+    // them when compression is BI_BITFIELDS (3).
+    std::vector<uint32_t> masks = {};
+    // RLE: the compressed rows, stored in place of the art (see Rle()).
+    std::string rle = {};
 };
 
 inline void Put(std::string& out, uint64_t value, int bytes) {
@@ -71,8 +77,14 @@ inline std::string Headers(const BmpLayout& l, int64_t entries) {
         Put(out, 0, 8);
         Put(out, l.used, 4);
         Put(out, 0, 4);
+        if (l.headerSize >= 52) {
+            for (uint32_t mask : l.masks) Put(out, mask, 4);
+        }
         const size_t size = std::min<size_t>(l.headerSize, 4096);
         if (size > out.size()) out.resize(size, '\0');
+        if (l.headerSize == 40) {
+            for (uint32_t mask : l.masks) Put(out, mask, 4);
+        }
     }
     const int entrySize = l.headerSize == 12 ? 3 : 4;
     for (int64_t i = 0; i < entries; ++i) {
@@ -82,10 +94,26 @@ inline std::string Headers(const BmpLayout& l, int64_t entries) {
     return out;
 }
 
+// An 8-bit channel put into a mask's bits.
+inline uint32_t Masked(uint32_t channel, uint32_t mask) {
+    if (mask == 0) return 0;
+    const int shift = __builtin_ctz(mask);
+    const int bits = __builtin_popcount(mask);
+    const uint32_t value = bits >= 8 ? channel << (bits - 8) : channel >> (8 - bits);
+    return (value << shift) & mask;
+}
+
 // One pixel of the art at the layout's depth, appended to the row.
-inline void PutPixel(std::string& row, int bits, int64_t x, char c) {
+inline void PutPixel(std::string& row, int bits, int64_t x, char c,
+                     const std::vector<uint32_t>& masks = {}) {
     const uint32_t index = static_cast<uint32_t>(kArtColours.find(c));
     const uint32_t rgb = RgbOf(c);
+    if (masks.size() == 3) {
+        const uint32_t v = Masked(rgb >> 16, masks[0]) | Masked(rgb >> 8 & 0xFF, masks[1]) |
+                           Masked(rgb & 0xFF, masks[2]);
+        for (int i = 0; i < bits / 8; ++i) row[x * (bits / 8) + i] = static_cast<char>(v >> (8 * i));
+        return;
+    }
     switch (bits) {
         case 1: row[x / 8] = static_cast<char>(row[x / 8] | ((index & 1) << (7 - x % 8))); break;
         case 4: row[x / 2] = static_cast<char>(row[x / 2] | (index << (x % 2 ? 0 : 4))); break;
@@ -111,7 +139,10 @@ inline std::string Rows(const BmpLayout& l, const std::vector<std::string>& art)
     for (size_t i = 0; i < art.size(); ++i) {
         const std::string& line = l.height < 0 ? art[i] : art[art.size() - 1 - i];
         std::string row(static_cast<size_t>(stride), '\0');
-        for (size_t x = 0; x < line.size(); ++x) PutPixel(row, l.bits, static_cast<int64_t>(x), line[x]);
+        const std::vector<uint32_t> masks = l.compression == 3 ? l.masks : std::vector<uint32_t>{};
+        for (size_t x = 0; x < line.size(); ++x) {
+            PutPixel(row, l.bits, static_cast<int64_t>(x), line[x], masks);
+        }
         out += row;
     }
     return out;
@@ -126,8 +157,10 @@ inline std::string MakeBmp(const BmpLayout& l, const std::vector<std::string>& a
                                                   : 0;
         entries = std::min<int64_t>(entries, 4096);
     }
-    const std::string headers = Headers(l, entries);
-    std::string rows = Rows(l, art);
+    BmpLayout withSize = l;
+    if (!l.rle.empty() && l.sizeImage == 0) withSize.sizeImage = static_cast<uint32_t>(l.rle.size());
+    const std::string headers = Headers(withSize, entries);
+    std::string rows = l.rle.empty() ? Rows(l, art) : l.rle;
     if (l.pixelBytes >= 0) rows.resize(static_cast<size_t>(l.pixelBytes), '\0');
     std::string out;
     if (l.fileHeader) {
@@ -142,6 +175,27 @@ inline std::string MakeBmp(const BmpLayout& l, const std::vector<std::string>& a
     out += std::string(l.gap, '\x55');
     out += rows;
     if (l.cutAt >= 0) out.resize(static_cast<size_t>(std::min<int64_t>(l.cutAt, out.size())));
+    return out;
+}
+
+// The art compressed as RLE8 (bits 8) or RLE4 (bits 4), bottom row first:
+// runs of one colour (RLE4 runs of one colour too), an end of line after
+// each row and the end of the bitmap.
+inline std::string Rle(const std::vector<std::string>& art, int bits) {
+    std::string out;
+    for (size_t i = art.size(); i-- > 0;) {
+        const std::string& line = art[i];
+        for (size_t x = 0; x < line.size();) {
+            size_t run = 1;
+            while (x + run < line.size() && line[x + run] == line[x] && run < 255) ++run;
+            const auto index = static_cast<uint8_t>(kArtColours.find(line[x]));
+            out += static_cast<char>(run);
+            out += static_cast<char>(bits == 4 ? (index << 4) | index : index);
+            x += run;
+        }
+        out += std::string("\0\0", 2);
+    }
+    out += std::string("\0\1", 2);
     return out;
 }
 

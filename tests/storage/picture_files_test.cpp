@@ -179,6 +179,24 @@ TEST_P(PictureFilesTest, EveryHeaderFormLoadsTheSamePicture) {
         {"4 bits, 6 colours used", {.bits = 4, .used = 6}, &kArt},
         {"1 bit", {.bits = 1}, &kBlackAndWhite},
         {"1 bit top-down", {.height = -3, .bits = 1}, &kBlackAndWhite},
+        // As other programs write them: larger headers, bit fields, RLE.
+        {"108-byte header", {.headerSize = 108}, &kArt},
+        {"124-byte header, 24 bits", {.headerSize = 124, .bits = 24}, &kArt},
+        {"bare DIB with a 124-byte header", {.headerSize = 124, .fileHeader = false}, &kArt},
+        {"bit fields 5-6-5", {.bits = 16, .compression = BI_BITFIELDS,
+                              .masks = {0xF800, 0x07E0, 0x001F}}, &kArt},
+        {"bit fields 5-5-5 in a 108-byte header",
+         {.headerSize = 108, .bits = 16, .compression = BI_BITFIELDS,
+          .masks = {0x7C00, 0x03E0, 0x001F}}, &kArt},
+        {"bit fields at 32 bits, top-down, 124-byte header",
+         {.headerSize = 124, .height = -3, .bits = 32, .compression = BI_BITFIELDS,
+          .masks = {0xFF0000, 0xFF00, 0xFF}}, &kArt},
+        {"bit fields at 32 bits, blue on top", {.bits = 32, .compression = BI_BITFIELDS,
+                                               .masks = {0xFF, 0xFF00, 0xFF000000}}, &kArt},
+        {"RLE8", {.compression = BI_RLE8, .rle = bmp_maker::Rle(kArt, 8)}, &kArt},
+        {"RLE4", {.bits = 4, .compression = BI_RLE4, .rle = bmp_maker::Rle(kArt, 4)}, &kArt},
+        {"RLE8 in a 124-byte header",
+         {.headerSize = 124, .compression = BI_RLE8, .rle = bmp_maker::Rle(kArt, 8)}, &kArt},
     };
     for (const Case& c : cases) {
         Write("art.bmp", MakeBmp(c.layout, *c.art));
@@ -254,9 +272,31 @@ const Hostile kHostile[] = {
     {"pixel offset past the end", {.offsetAdjust = 100000}, kShortRead},
     {"pixel offset at 4 GiB", {.offsetAdjust = 0xFFFFFFFFll - 1078}, kShortRead},
     {"pixel offset inside the headers", {.offsetAdjust = -1000}, kBadDibHeader},
-    {"header of 108 bytes", {.headerSize = 108}, kBadDibHeader},
-    {"header of 124 bytes", {.headerSize = 124}, kBadDibHeader},
-    {"bare DIB with a 124-byte header", {.headerSize = 124, .fileHeader = false}, kBadDibHeader},
+    {"header of 52 bytes", {.headerSize = 52}, kBadDibHeader},
+    {"header of 64 bytes", {.headerSize = 64}, kBadDibHeader},
+    {"cut inside the 124-byte header", {.headerSize = 124, .cutAt = 100}, kShortRead},
+    {"masks cut short", {.bits = 16, .compression = BI_BITFIELDS, .cutAt = 60}, kShortRead},
+    {"a mask of 0", {.bits = 16, .compression = BI_BITFIELDS, .masks = {0, 0x7E0, 0x1F}},
+     kBadDibHeader},
+    {"masks sharing bits", {.bits = 16, .compression = BI_BITFIELDS,
+                            .masks = {0xF800, 0x0FE0, 0x1F}}, kBadDibHeader},
+    {"a mask in two runs", {.bits = 32, .compression = BI_BITFIELDS,
+                            .masks = {0xF0000F00, 0xFF00, 0xFF}}, kBadDibHeader},
+    {"a mask past 16 bits", {.bits = 16, .compression = BI_BITFIELDS,
+                             .masks = {0x1F0000, 0x7E0, 0x1F}}, kBadDibHeader},
+    {"bit fields in a v5 header at 24 bits", {.headerSize = 124, .bits = 24,
+                                              .compression = BI_BITFIELDS,
+                                              .masks = {0xFF0000, 0xFF00, 0xFF}}, kBadDibHeader},
+    {"bit fields rows missing", {.width = 400, .bits = 32, .compression = BI_BITFIELDS,
+                                 .pixelBytes = 40, .masks = {0xFF0000, 0xFF00, 0xFF}}, kShortRead},
+    {"RLE8 rows top-down", {.height = -3, .compression = BI_RLE8, .rle = "\0\1"}, kBadDibHeader},
+    {"RLE8 data past the end", {.compression = BI_RLE8, .sizeImage = 100000, .rle = "\0\1"},
+     kShortRead},
+    {"RLE8 at 4 bits", {.bits = 4, .compression = BI_RLE8, .rle = "\0\1"}, kBadDibHeader},
+    {"RLE4 at 8 bits", {.compression = BI_RLE4, .rle = "\0\1"}, kBadDibHeader},
+    {"JPEG", {.compression = 4}, kBadDibHeader},
+    {"alpha bit fields", {.bits = 32, .compression = 6, .masks = {0xFF0000, 0xFF00, 0xFF}},
+     kBadDibHeader},
     {"header size 0", {.headerSize = 0}, kBadDibHeader},
     {"header size 4 GiB", {.headerSize = 0xFFFFFFFF}, kBadDibHeader},
     {"width 0", {.width = 0}, kBadDibHeader},
@@ -303,6 +343,100 @@ TEST_P(PictureFilesTest, HostileFilesAreRefusedAndChangeNothing) {
     EXPECT_EQ(LoadPictureIntoBitmap("missing.bmp", target), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(canvas::ReadBitmap(target), before);
     DeleteObject(target);
+}
+
+// RLE data that try to write outside the picture: runs, literal strings and
+// deltas are cut at its edges, and what the data leave out takes colour 0.
+TEST_P(PictureFilesTest, RleNeverWritesOutsideThePicture) {
+    struct Case {
+        const char* what;
+        int bits;
+        std::string rle;
+        std::vector<std::string> art;
+    };
+    using S = std::string;
+    const Case cases[] = {
+        {"run past the row", 8, S("\x09\x02\0\0\x01\x03", 6), {"....", "g...", "rrrr"}},
+        {"255 runs of 255", 8, [] {
+             S s;
+             for (int i = 0; i < 255; ++i) s += S("\xFF\x05", 2);
+             return s;
+         }(), {"....", "....", "yyyy"}},
+        {"literal past the row", 8, S("\0\x06\x02\x03\x04\x05\x02\x03", 8),
+         {"....", "....", "rgby"}},
+        {"delta out of the picture", 8, S("\0\x02\xFF\xFF\x04\x02", 6),
+         {"....", "....", "...."}},
+        {"delta inside, then a run", 8, S("\0\x02\x01\x01\x01\x03\0\x01", 8),
+         {"....", ".g..", "...."}},
+        {"ends of line past the top", 8, S(40, '\0') + S("\x04\x02", 2),
+         {"....", "....", "...."}},
+        {"data ending inside a literal", 8, S("\0\x05\x02\x03", 4), {"....", "....", "rg.."}},
+        {"data ending inside a delta", 8, S("\x01\x02\0\x02\x01", 5), {"....", "....", "r..."}},
+        {"escape code 2 at the end", 8, S("\x01\x03\0", 3), {"....", "....", "g..."}},
+        {"RLE4 run of two colours", 4, S("\x03\x23", 2), {"....", "....", "rgr."}},
+        {"RLE4 literal of three", 4, S("\0\x03\x23\x40\x01\x50", 6), {"....", "....", "rgby"}},
+        {"RLE4 literal past the row", 4, S("\0\x09\x23\x45\x23\x45\x23\0", 8),
+         {"....", "....", "rgby"}},
+    };
+    for (const Case& c : cases) {
+        Write("rle.bmp", MakeBmp({.bits = static_cast<uint16_t>(c.bits),
+                                  .compression = static_cast<uint32_t>(c.bits == 8 ? BI_RLE8 : BI_RLE4),
+                                  .rle = c.rle}));
+        HBITMAP target = canvas::MakeBitmap(kArt);
+        EXPECT_EQ(LoadPictureIntoBitmap("rle.bmp", target), 0) << c.what;
+        EXPECT_EQ(canvas::ReadBitmap(target), canvas::Join(c.art)) << c.what;
+        DeleteObject(target);
+        long error = -1;
+        HGLOBAL block = ReadDibFile("rle.bmp", &error);
+        EXPECT_EQ(error, 0) << c.what;
+        if (block != nullptr) GlobalFree(block);
+    }
+}
+
+// A picture far larger than the target is read a row at a time: the
+// target's rows come out right without the whole picture in memory.
+TEST_P(PictureFilesTest, AHugePictureLoadsRowByRow) {
+    constexpr int kWidth = 16384, kHeight = 4096;
+    const int64_t stride = bmp_maker::Stride(kWidth, 1);
+    // White (colour 0) on the left half, black on the right; the top quarter
+    // black.
+    std::string rows(static_cast<size_t>(stride * kHeight), '\0');
+    for (int row = 0; row < kHeight; ++row) {
+        const bool top = row >= kHeight * 3 / 4;
+        memset(&rows[static_cast<size_t>(stride * row + (top ? 0 : stride / 2))], 0xFF,
+               static_cast<size_t>(top ? stride : stride / 2));
+    }
+    BmpLayout layout{.width = kWidth, .height = kHeight, .bits = 1, .pixelBytes = 0};
+    Write("huge.bmp", MakeBmp(layout) + rows);
+    HBITMAP sheet = CreateCompatibleBitmap(g_currentSurface, 512, 400);
+    ASSERT_EQ(LoadPictureIntoBitmap("huge.bmp", sheet), 0);
+    const std::vector<uint32_t> pixels = Pixels(sheet);
+    EXPECT_EQ(pixels[0], 0x000000u);
+    EXPECT_EQ(pixels[200 * 512 + 10], 0xFFFFFFu);
+    EXPECT_EQ(pixels[200 * 512 + 500], 0x000000u);
+    DeleteObject(sheet);
+}
+
+// The fuzz target's seeds for the forms of other programs load, each with
+// the red of its top-left pixel.
+TEST_P(PictureFilesTest, TheForeignSeedsOfTheFuzzTargetLoad) {
+    int seen = 0;
+    const std::filesystem::path folder = std::filesystem::path(TAVELIN_SOURCE_DIR) / "fuzz/corpus/bmp";
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("v4-", 0) != 0 && name.rfind("v5-", 0) != 0 &&
+            name.rfind("bitfields-", 0) != 0 && name.rfind("rle", 0) != 0) {
+            continue;
+        }
+        std::ifstream in(entry.path(), std::ios::binary);
+        Write("seed.bmp", std::string(std::istreambuf_iterator<char>(in), {}));
+        HBITMAP target = canvas::MakeBitmap({"....", "....", "...."});
+        EXPECT_EQ(LoadPictureIntoBitmap("seed.bmp", target), 0) << name;
+        EXPECT_EQ(canvas::ReadBitmap(target).substr(0, 1), "r") << name;
+        DeleteObject(target);
+        ++seen;
+    }
+    EXPECT_GE(seen, 10);
 }
 
 TEST_P(PictureFilesTest, BlocksAreMadeDrawnAndWrittenByTheRules) {

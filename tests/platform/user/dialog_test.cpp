@@ -107,13 +107,16 @@ TEST(Dialog, KeyboardMovesTheFocusAndChooses) {
         INT_PTR result;
     };
     const Case cases[] = {
-        {"Enter clicks the focused button", {{VK_RETURN, false}}, 101},
+        // An owner-drawn button answers DLGC_BUTTON alone: Enter is the
+        // dialog's default command whichever button has the focus.
+        {"Enter is IDOK", {{VK_RETURN, false}}, IDOK},
         {"Space clicks the focused button", {{VK_SPACE, false}}, 101},
         {"Escape is Cancel", {{VK_ESCAPE, false}}, IDCANCEL},
-        {"Tab skips the disabled button", {{VK_TAB, false}, {VK_RETURN, false}}, IDOK},
+        {"Tab skips the disabled button", {{VK_TAB, false}, {VK_SPACE, false}}, IDOK},
         {"Tab twice", {{VK_TAB, false}, {VK_TAB, false}, {VK_SPACE, false}}, IDCANCEL},
-        {"Tab wraps", {{VK_TAB, false}, {VK_TAB, false}, {VK_TAB, false}, {VK_RETURN, false}}, 101},
-        {"Shift+Tab wraps back", {{VK_TAB, true}, {VK_RETURN, false}}, IDCANCEL},
+        {"Tab twice, Enter", {{VK_TAB, false}, {VK_TAB, false}, {VK_RETURN, false}}, IDOK},
+        {"Tab wraps", {{VK_TAB, false}, {VK_TAB, false}, {VK_TAB, false}, {VK_SPACE, false}}, 101},
+        {"Shift+Tab wraps back", {{VK_TAB, true}, {VK_SPACE, false}}, IDCANCEL},
         {"Shift+Tab twice", {{VK_TAB, true}, {VK_TAB, true}, {VK_RETURN, false}}, IDOK},
     };
     for (const Case& c : cases) {
