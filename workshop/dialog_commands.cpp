@@ -30,6 +30,7 @@ void WorkshopScreen::ChooseNewBackground() {
     GetWindowSurface(m_window);
     CopySurfaceToBitmapAt(kSheetRect, g_undoPicture, 0, 0);
     ReleaseWindowSurface();
+    RememberKeptSheet(g_undoPicture);
 }
 
 void WorkshopScreen::RunEffectCommand() {
@@ -61,6 +62,7 @@ void WorkshopScreen::RunSaveCommand() {
     CopySurfaceToBitmapAt(kSheetRect, g_scratchPicture, 0, 0);
     ReleaseWindowSurface();
     if (!RunSaveDialog()) return;
+    RememberKeptSheet(g_scratchPicture);
     GetWindowSurface(m_window);
     if (g_backgroundPicture != nullptr) DeleteObject(g_backgroundPicture);
     g_backgroundPicture = GrabSurfaceRect(kSheetRect);
