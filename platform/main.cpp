@@ -10,15 +10,34 @@
 #include "platform/backend/headless/headless.h"
 #include "platform/backend/sdl/sdl_backend.h"
 #include "platform/gdi/dc.h"
+#include "platform/kernel/codepage.h"
+#include "platform/kernel/paths.h"
+#include "platform/kernel/profile.h"
+#include "platform/user/session.h"
 #include "platform/options.h"
 #include "platform/windows.h"
 
 namespace {
 
-const char kUsage[] =
-    "usage: tavelin [--window] [--mute] [--data DIR] [--config DIR] [--depth BITS]\n"
-    "               [--screen WxH] [PICTURE]\n"
-    "       tavelin --headless [--script FILE] [--log FILE] [--seed N] ... [PICTURE]\n";
+// The picture named on the command line, in the program's Windows-1252. A
+// name that Windows-1252 cannot spell is said to be so, on a box of the
+// desktop too, and the program starts without it.
+std::string ProgramCommandLine(const std::string& utf8) {
+    bool lost = false;
+    std::string converted = platform::Utf8ToCp1252(utf8, &lost);
+    if (!lost) return converted;
+    platform::ReportUnusableName(utf8);
+    const auto language = platform::DesktopProfileValue("intl", "sLanguage");
+    const bool french = language && language->rfind("fr", 0) == 0;
+    const std::string text =
+        (french ? "Le nom \u00ab\u00a0" : "The name \u201c") + utf8 +
+        (french ? "\u00a0\u00bb contient un caract\u00e8re que le programme ne conna\u00eet pas : "
+                  "renommez le fichier avec des lettres d\u2019Europe de l\u2019Ouest."
+                : "\u201d holds a character this program does not know: rename the file with "
+                  "Western European letters only.");
+    platform::CurrentBackend().presenter->NativeMessageBox("Le petit Tavelin", text);
+    return std::string();
+}
 
 }  // namespace
 
@@ -26,13 +45,13 @@ int main(int argc, char** argv) {
     platform::Options& options = platform::CurrentOptions();
     for (int i = 1; i < argc; ++i) {
         if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
-            fputs(kUsage, stdout);
+            fputs(platform::UsageText(), stdout);
             return 0;
         }
     }
     std::string error;
     if (!platform::ParseOptions(argc, argv, options, error)) {
-        fprintf(stderr, "tavelin: %s\n%s", error.c_str(), kUsage);
+        fprintf(stderr, "tavelin: %s\n%s", error.c_str(), platform::UsageText());
         return 2;
     }
     char self[PATH_MAX];
@@ -51,7 +70,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     platform::InstallBackend(std::move(backend));
-    std::string commandLine = options.commandLine;
+    platform::user::CatchSessionEndSignals();
+    std::string commandLine = ProgramCommandLine(options.commandLine);
     const int code = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOW);
     ExitProcess(static_cast<UINT>(code));
 }

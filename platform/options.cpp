@@ -1,5 +1,6 @@
 #include "platform/options.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -12,63 +13,92 @@ Options& CurrentOptions() {
 
 namespace {
 
+const char kUsage[] =
+    "usage: tavelin [OPTION]... [PICTURE]\n"
+    "  PICTURE          a BMP drawing to open first\n"
+    "  --window         a window instead of the full screen\n"
+    "  --mute           no sound\n"
+    "  --data DIR       the folder of the program's data (it holds Datas)\n"
+    "  --config DIR     the folder of Tavelin.ini and win.ini (default ~/.config/tavelin)\n"
+    "  --depth BITS     the display's bits per pixel: 8 or 32 (default 32)\n"
+    "  --screen WxH     the display's size in pixels, such as 640x480 (default 640x480)\n"
+    "  --headless       no display nor sound card: for scripts and tests\n"
+    "  --script FILE    the input script of a headless run (needs --headless)\n"
+    "  --log FILE       write what the run shows, plays and writes to FILE\n"
+    "  --seed N         a number from 0 to 2147483647 to start the randomness with\n"
+    "  --help           this text\n";
+
 bool ParseInt(const char* text, long low, long high, long& value) {
     char* end = nullptr;
     value = strtol(text, &end, 10);
     return end != text && *end == '\0' && value >= low && value <= high;
 }
 
+bool ParseSize(const char* text, int& width, int& height) {
+    char tail = 0;
+    return sscanf(text, "%dx%d%c", &width, &height, &tail) == 2 && width >= 1 && height >= 1 &&
+           width <= 8192 && height <= 8192;
+}
+
+// The options that take a value: what they set, and what is said when the
+// value is refused.
+bool TakeValue(const std::string& name, const char* value, Options& options, std::string& error) {
+    long number = 0;
+    if (name == "--script" || name == "--log" || name == "--data" || name == "--config") {
+        std::string& target = name == "--script" ? options.scriptPath
+                              : name == "--log"  ? options.logPath
+                              : name == "--data" ? options.dataDir
+                                                 : options.configDir;
+        target = value;
+    } else if (name == "--seed") {
+        if (!ParseInt(value, 0, 0x7FFFFFFF, number)) {
+            error = "--seed needs a number from 0 to 2147483647";
+            return false;
+        }
+        options.seed = static_cast<uint32_t>(number);
+    } else if (name == "--depth") {
+        if (!ParseInt(value, 8, 32, number) || (number != 8 && number != 32)) {
+            error = "--depth needs 8 or 32";
+            return false;
+        }
+        options.depth = static_cast<int>(number);
+    } else if (name == "--screen") {
+        if (!ParseSize(value, options.screenWidth, options.screenHeight)) {
+            error = "--screen needs a size such as 640x480";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TakesValue(const std::string& name) {
+    for (const char* each : {"--script", "--log", "--data", "--config", "--seed", "--depth",
+                             "--screen"}) {
+        if (name == each) return true;
+    }
+    return false;
+}
+
 }  // namespace
+
+const char* UsageText() { return kUsage; }
 
 bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
     std::string picture;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        auto value = [&](const char*& out) {
-            if (i + 1 >= argc) {
-                error = arg + " needs a value";
-                return false;
-            }
-            out = argv[++i];
-            return true;
-        };
-        const char* v = nullptr;
-        long number = 0;
         if (arg == "--headless") {
             options.headless = true;
         } else if (arg == "--window") {
             options.window = true;
         } else if (arg == "--mute") {
             options.mute = true;
-        } else if (arg == "--script" || arg == "--log" || arg == "--data" || arg == "--config") {
-            if (!value(v)) return false;
-            std::string& target = arg == "--script" ? options.scriptPath
-                                  : arg == "--log"  ? options.logPath
-                                  : arg == "--data" ? options.dataDir
-                                                    : options.configDir;
-            target = v;
-        } else if (arg == "--seed") {
-            if (!value(v) || !ParseInt(v, 0, 0x7FFFFFFF, number)) {
-                error = "--seed needs a number";
+        } else if (TakesValue(arg)) {
+            if (i + 1 >= argc) {
+                error = arg + " needs a value";
                 return false;
             }
-            options.seed = static_cast<uint32_t>(number);
-        } else if (arg == "--depth") {
-            if (!value(v) || !ParseInt(v, 1, 32, number)) {
-                error = "--depth needs a number of bits per pixel";
-                return false;
-            }
-            options.depth = static_cast<int>(number);
-        } else if (arg == "--screen") {
-            int w = 0, h = 0;
-            char tail = 0;
-            if (!value(v) || sscanf(v, "%dx%d%c", &w, &h, &tail) != 2 || w < 1 || h < 1 ||
-                w > 8192 || h > 8192) {
-                error = "--screen needs a size such as 640x480";
-                return false;
-            }
-            options.screenWidth = w;
-            options.screenHeight = h;
+            if (!TakeValue(arg, argv[++i], options, error)) return false;
         } else if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
             error = "unknown option " + arg;
             return false;

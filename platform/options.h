@@ -17,7 +17,7 @@ struct Options {
     std::string dataDir;      // --data DIR: the folder shown as the drive labelled PALMIRON
     std::string configDir;    // --config DIR: the folder that stands for the Windows folder
     uint32_t seed = 1;        // --seed N: the start of the headless clock's randomness
-    int depth = 32;           // --depth BITS: the emulated display's bits per pixel
+    int depth = 32;           // --depth BITS: the emulated display's bits per pixel, 8 or 32
     int screenWidth = 640;    // --screen WxH: the emulated display's size
     int screenHeight = 480;
     std::string commandLine;  // what is left: the program's command line
@@ -29,5 +29,8 @@ Options& CurrentOptions();
 
 // Parses argv into options; returns false and an explanation on a bad argument.
 bool ParseOptions(int argc, char** argv, Options& options, std::string& error);
+
+// The text of --help: every option with what it expects.
+const char* UsageText();
 
 }  // namespace platform

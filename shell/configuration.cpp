@@ -224,6 +224,7 @@ void LoadColours() {
 bool LoadConfiguration() {
     ReadInstallationFile();
     ChooseLanguage();
+    if (!g_askLanguage) FollowLanguage(g_languageIndex);
     if (!LocateDataRoot()) return false;
     std::snprintf(g_fontsFolder, sizeof g_fontsFolder, "Polices");
     ChooseSoundsFolders();

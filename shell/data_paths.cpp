@@ -13,6 +13,7 @@ char g_dataRoot[MAX_PATH];
 namespace {
 
 constexpr int kInsertTheCd = 40;
+constexpr int kDataFolderNotFound = 52;
 constexpr int kFloppyDrive = 10;
 constexpr int kNoSuchDrive = -1;
 constexpr int kFirstSearchedDrive = 2;  // C
@@ -28,6 +29,13 @@ bool EqualIgnoringCase(const char* a, const char* b) {
         }
     }
     return *a == *b;
+}
+
+// True when the drive root ("X:" or "X:\\") holds the program's data folder.
+bool HoldsData(const char* root) {
+    char folder[] = "X:\\Datas";
+    folder[0] = root[0];
+    return DirectoryExists(folder);
 }
 
 long LastErrorOrFailure() {
@@ -57,12 +65,38 @@ void UseProgramFolder() { SetBaseFolder(g_programFolder); }
 bool LocateDataRoot() {
     GetProgramFolder(g_programFolder);
     char root[4] = "";
-    while (!FindVolume(kCdVolumeLabel, root)) {
-        if (!ShowMessage(kInsertTheCd, kQuestion, kNoCode)) return false;
+    while (!FindVolume(kCdVolumeLabel, root) || !HoldsData(root)) {
+        char folder[MAX_PATH];
+        const bool asked = FindMissingDataFolder(folder)
+                               ? ShowMessageWithText(kDataFolderNotFound, folder, kQuestion, kNoCode)
+                               : ShowMessage(kInsertTheCd, kQuestion, kNoCode);
+        if (!asked) return false;
     }
     std::snprintf(g_dataRoot, sizeof g_dataRoot, "%s\\Datas", root);
     UseProgramFolder();
     return true;
+}
+
+bool FindMissingDataFolder(char* folder) {
+    folder[0] = '\0';
+    const DWORD drives = GetLogicalDrives();
+    for (int index = kFirstSearchedDrive; index < kDriveCount; ++index) {
+        if ((drives & (1u << index)) == 0 || GetDriveKindByIndex(index) != DRIVE_CDROM) continue;
+        const char driveRoot[4] = {static_cast<char>('A' + index), ':', '\\', '\0'};
+        char volumeName[MAX_PATH] = "";
+        const bool ready = GetVolumeInformationA(driveRoot, volumeName, sizeof volumeName, nullptr,
+                                                 nullptr, nullptr, nullptr, 0) != FALSE;
+        if (ready && (!EqualIgnoringCase(volumeName, kCdVolumeLabel) || HoldsData(driveRoot))) {
+            continue;
+        }
+        const char drive[3] = {driveRoot[0], ':', '\0'};
+        char target[MAX_PATH];
+        if (QueryDosDeviceA(drive, target, sizeof target) == 0) continue;
+        const int length = std::snprintf(folder, MAX_PATH, ready ? "%s/Datas" : "%s", target);
+        if (length > 0 && length < MAX_PATH) return true;
+        folder[0] = '\0';
+    }
+    return false;
 }
 
 bool FindVolume(const char* label, char* root) {
@@ -143,18 +177,12 @@ long IsFolderWritable(const char* folder) {
 
 bool DefaultPicturesFolder(char* out) {
     out[0] = '\0';
-    // The desktop's variables hold Linux paths, which the root drive reaches.
     char folder[MAX_PATH] = "";
-    const DWORD pictures = GetEnvironmentVariableA("XDG_PICTURES_DIR", folder, sizeof folder);
-    if (pictures == 0 || pictures >= sizeof folder || folder[0] != '/') {
-        const DWORD home = GetEnvironmentVariableA("HOME", folder, sizeof folder);
-        if (home == 0 || home >= sizeof folder || folder[0] != '/') return false;
-        const size_t used = std::strlen(folder);
-        const int added = std::snprintf(folder + used, sizeof folder - used, "/Pictures");
-        if (added < 0 || used + static_cast<size_t>(added) >= sizeof folder) return false;
+    if (SHGetFolderPathA(nullptr, CSIDL_MYPICTURES, nullptr, SHGFP_TYPE_CURRENT, folder) != S_OK) {
+        return false;
     }
     StripTrailingSeparator(folder);
-    const int length = std::snprintf(out, MAX_PATH, "Z:%s\\Tavelin", folder);
+    const int length = std::snprintf(out, MAX_PATH, "%s\\Tavelin", folder);
     if (length < 0 || length >= MAX_PATH) {
         out[0] = '\0';
         return false;

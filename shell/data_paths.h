@@ -19,10 +19,17 @@ extern char g_dataRoot[MAX_PATH];
 void UseDataRoot();
 void UseProgramFolder();
 
-// Finds the CD, asking for it with message 40 until it is there. False when
-// the user cancelled. Sets the program folder and the data root and leaves
-// the program folder as the base folder.
+// Finds the CD and its "Datas" folder, asking for them until they are there:
+// message 52 with the folder where the data was looked for, or message 40
+// when no drive tells. False when the user cancelled. Sets the program folder
+// and the data root and leaves the program folder as the base folder.
 bool LocateDataRoot();
+
+// The folder, as the desktop names it, of the first CD drive that is not
+// ready, or labelled as the program's CD but without its "Datas" folder (the
+// folder then ends with "/Datas"): into folder (MAX_PATH bytes). False when
+// every CD drive is fine or none tells where it stands.
+bool FindMissingDataFolder(char* folder);
 
 // Looks through drives C to Z for a CD whose volume name is label, ignoring
 // case. On success root receives "X:" (at least 3 bytes).
@@ -40,8 +47,7 @@ long CreateFolderPath(const char* path);
 // Writes and removes a small file in the folder. 0, or the first system error.
 long IsFolderWritable(const char* folder);
 
-// Where drawings go when the program folder is not writable: the desktop's
-// pictures folder ($XDG_PICTURES_DIR, else ~/Pictures) with "\Tavelin" added,
-// as a path on the root drive, into out (MAX_PATH bytes). False, with out
-// empty, when no home is known or the path would not fit.
+// Where drawings go: the desktop's pictures folder (SHGetFolderPathA) with
+// "\Tavelin" added, into out (MAX_PATH bytes). False, with out empty, when
+// the desktop has none or the path would not fit.
 bool DefaultPicturesFolder(char* out);

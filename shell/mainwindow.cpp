@@ -84,6 +84,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
                 ForEachScreenWindow(ForwardToScreen);
             }
             return 0;
+        case WM_ENDSESSION:
+            // The session ends: each screen keeps what it must, never asking.
+            g_forwarded = Forwarded{message, wParam, lParam, g_forwarded.answer};
+            ForEachScreenWindow(ForwardToScreen);
+            return 0;
         case WM_SETFOCUS:
             if (!g_closing && g_focusWindow != nullptr) SetFocus(g_focusWindow);
             return 0;

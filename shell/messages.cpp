@@ -26,6 +26,10 @@ const char* const kLanguageCodes[] = {"ell", "rus", "trk", "plk", "csy", "sky", 
                                       "dan", "nl*", "en*", "fin", "fr*", "de*", "isl",
                                       "it*", "no*", "pt*", "sve", "es*"};
 constexpr int kFrench = 12;
+constexpr int kFrenchErrors = 32000;
+constexpr int kEnglishErrors = 32001;
+constexpr int kFrenchIndex = 0;
+constexpr int kEnglishIndex = 1;
 
 bool LoadBlock(int number, TextBlock& block) {
     HMODULE module = theApp.m_instance;
@@ -62,6 +66,18 @@ bool Report(const char* text, int kind) {
     return yes;
 }
 
+// Makes a block of error messages the one shown and composes the code
+// formats around its "Error type".
+void PrepareErrorTexts() {
+    char text[256];
+    GetMessageText(3, text);
+    // The formats embed "Error type"; a percent sign in it must stay a character.
+    std::string errorType;
+    for (const char* p = text; *p != '\0'; ++p) errorType += *p == '%' ? "%%" : std::string(1, *p);
+    snprintf(g_codeFormat, sizeof g_codeFormat, "%%s\n%s %%ld.", errorType.c_str());
+    snprintf(g_textCodeFormat, sizeof g_textCodeFormat, "%%s%%s\n%s %%ld.", errorType.c_str());
+}
+
 }  // namespace
 
 int GetWindowsLanguage() {
@@ -78,19 +94,21 @@ int GetWindowsLanguage() {
 }
 
 void LoadErrorTexts() {
-    const int number = GetWindowsLanguage() == kFrench ? 32000 : 32001;
+    const int number = GetWindowsLanguage() == kFrench ? kFrenchErrors : kEnglishErrors;
     if (!LoadBlock(number, g_errorTexts)) {
         MessageBoxA(nullptr, "Can\x92t load error messages...", g_captionText,
                     MB_OK | MB_ICONHAND | MB_SYSTEMMODAL);
         Terminate();
     }
-    char text[256];
-    GetMessageText(3, text);
-    // The formats embed "Error type"; a percent sign in it must stay a character.
-    std::string errorType;
-    for (const char* p = text; *p != '\0'; ++p) errorType += *p == '%' ? "%%" : std::string(1, *p);
-    snprintf(g_codeFormat, sizeof g_codeFormat, "%%s\n%s %%ld.", errorType.c_str());
-    snprintf(g_textCodeFormat, sizeof g_textCodeFormat, "%%s%%s\n%s %%ld.", errorType.c_str());
+    PrepareErrorTexts();
+}
+
+void FollowLanguage(int languageIndex) {
+    if (languageIndex != kFrenchIndex && languageIndex != kEnglishIndex) return;
+    TextBlock block;
+    if (!LoadBlock(languageIndex == kFrenchIndex ? kFrenchErrors : kEnglishErrors, block)) return;
+    g_errorTexts = block;
+    PrepareErrorTexts();
 }
 
 bool LoadHelpTexts(int languageIndex) { return LoadBlock(100 + languageIndex, g_helpTexts); }

@@ -24,6 +24,10 @@ extern TextBlock g_helpTexts;
 int GetWindowsLanguage();
 // Loads the error block for the Windows language; without it the program stops.
 void LoadErrorTexts();
+// Shows the messages in the chosen language (0 French ... 5 Italian) when
+// there are messages in it, French or English; any other keeps the block of
+// the Windows language.
+void FollowLanguage(int languageIndex);
 // Loads the help block of a language index (0 French ... 5 Italian).
 bool LoadHelpTexts(int languageIndex);
 int GetText(const TextBlock& block, int number, char* buffer, int size);

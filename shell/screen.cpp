@@ -323,6 +323,9 @@ LRESULT CALLBACK ScreenWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
             return RealiseScreenPalette(*screen, window);
         case WM_COMMAND: screen->OnWinCommand(HIWORD(wParam), lParam, wParam); return 0;
         case WM_QUERYCLOSE: return screen->CanClose();
+        case WM_ENDSESSION:
+            if (wParam) screen->OnEndSession();
+            return 0;
         case WM_DESTROY:
         case WM_CLOSE: TearDown(*screen, window); return 0;
         default: return HandleInput(*screen, window, message, wParam, lParam);

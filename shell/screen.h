@@ -17,6 +17,9 @@ public:
     virtual void OnCreate() {}
     virtual void OnStart() {}
     virtual int CanClose() { return 1; }
+    // The desktop session ends and the program with it, at once: keep what
+    // must not be lost, without asking anything.
+    virtual void OnEndSession() {}
     virtual void OnDestroy() {}
     virtual void OnActivate() {}
     virtual void OnDeactivate() {}

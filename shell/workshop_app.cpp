@@ -51,6 +51,7 @@ void WorkshopApp::Run() {
         delete language;
     }
     if (!quit) {
+        if (g_askLanguage) FollowLanguage(g_languageIndex);
         if (LoadHelpTexts(g_languageIndex)) GetHelpString(38, g_captionText, 127);
         SetCurrentCursor(LoadedCursor(110));
         auto* title = new TitleScreen(g_programPalette);

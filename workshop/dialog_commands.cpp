@@ -45,6 +45,7 @@ void WorkshopScreen::ChooseNewBackground() {
     CopySurfaceToBitmapAt(kSheetRect, g_undoPicture, 0, 0);
     g_undoFlips = 0;
     ReleaseWindowSurface();
+    RememberKeptSheet(g_undoPicture);
 }
 
 void WorkshopScreen::RunEffectCommand() {
@@ -76,6 +77,7 @@ void WorkshopScreen::RunSaveCommand() {
     CopySurfaceToBitmapAt(kSheetRect, g_scratchPicture, 0, 0);
     ReleaseWindowSurface();
     if (!RunSaveDialog()) return;
+    RememberKeptSheet(g_scratchPicture);
     GetWindowSurface(m_window);
     if (g_backgroundPicture != nullptr) DeleteObject(g_backgroundPicture);
     g_backgroundPicture = GrabSurfaceRect(kSheetRect);

@@ -186,6 +186,7 @@ void WorkshopScreen::OpenStartupPicture() {
     GetWindowSurface(m_window);
     DrawBitmapAt(g_backgroundPicture, kSheetRect.left, kSheetRect.top);
     ReleaseWindowSurface();
+    RememberKeptSheet();
 }
 
 void WorkshopScreen::OnStart() {}
@@ -233,4 +234,5 @@ void WorkshopScreen::AdoptLoadedPicture() {
     if (g_backgroundPicture != nullptr) DeleteObject(g_backgroundPicture);
     g_backgroundPicture = GrabSurfaceRect(kSheetRect);
     ReleaseWindowSurface();
+    RememberKeptSheet(g_scratchPicture);
 }

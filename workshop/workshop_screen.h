@@ -20,6 +20,7 @@ public:
     void OnDestroy() override;
     void OnDeactivate() override;
     int CanClose() override;
+    void OnEndSession() override;
     void PaintBackground(const RECT& rect) override;
 
     void OnCommand(int id) override;
@@ -41,6 +42,11 @@ public:
 
     void LoadBackground(int number);
     void AdoptLoadedPicture();
+    // The sheet as it stands in the window, or in a bitmap of the sheet's
+    // size, is the one last saved, loaded or begun: the end of the session
+    // keeps only a sheet changed since.
+    void RememberKeptSheet();
+    void RememberKeptSheet(HBITMAP sheet);
 
     // Help mode: a bubble for the control or the sheet at (x, y); false when
     // the point has no help.

@@ -6,11 +6,11 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
-#include <fstream>
 #include <map>
 
 #include "platform/gdi/font.h"
 #include "platform/kernel/codepage.h"
+#include "platform/kernel/files.h"
 #include "platform/kernel/paths.h"
 #include "platform/windows.h"
 
@@ -144,18 +144,12 @@ std::vector<RegisteredFace> ProbeFaces(std::vector<uint8_t> bytes) {
 }  // namespace
 
 std::optional<std::vector<uint8_t>> ReadFontFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const auto bytes = ReadRegularFile(path, kMaxFontFileBytes + 1);
+    if (!bytes)
         return std::nullopt;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size <= 0 || static_cast<uint64_t>(size) > kMaxFontFileBytes)
+    if (bytes->empty() || bytes->size() > kMaxFontFileBytes)
         return std::vector<uint8_t>{};
-    in.seekg(0);
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size))
-        return std::vector<uint8_t>{};
-    return bytes;
+    return std::vector<uint8_t>(bytes->begin(), bytes->end());
 }
 
 bool IsFontKeyRegistered(const std::string& key) {

@@ -97,7 +97,7 @@ std::string Cp1252ToUtf8(std::string_view text) {
     return out;
 }
 
-std::string Utf8ToCp1252(std::string_view text) {
+std::string Utf8ToCp1252(std::string_view text, bool* lost) {
     std::string out;
     out.reserve(text.size());
     size_t pos = 0;
@@ -109,11 +109,29 @@ std::string Utf8ToCp1252(std::string_view text) {
             out += text[pos];
             ++pos;
         } else {
-            out += ByteForCodePoint(codePoint);
+            const char converted = ByteForCodePoint(codePoint);
+            if (converted == '?' && lost != nullptr) {
+                *lost = true;
+            }
+            out += converted;
             pos += length;
         }
     }
     return out;
+}
+
+bool IsValidUtf8(std::string_view text) {
+    size_t pos = 0;
+    while (pos < text.size()) {
+        uint32_t codePoint = 0;
+        const size_t length =
+            static_cast<uint8_t>(text[pos]) < 0x80 ? 1 : DecodeUtf8(text, pos, codePoint);
+        if (length == 0) {
+            return false;
+        }
+        pos += length;
+    }
+    return true;
 }
 
 char FoldCase(char c) {

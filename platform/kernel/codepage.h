@@ -15,9 +15,13 @@ char32_t CodePointOf1252(unsigned char byte);
 
 std::string Cp1252ToUtf8(std::string_view text);
 
-// Characters that Windows-1252 lacks become '?'. A byte that does not start a
-// valid UTF-8 sequence is taken as a Windows-1252 byte of its own.
-std::string Utf8ToCp1252(std::string_view text);
+// Characters that Windows-1252 lacks become '?' and set *lost when it is
+// given. A byte that does not start a valid UTF-8 sequence is taken as a
+// Windows-1252 byte of its own.
+std::string Utf8ToCp1252(std::string_view text, bool* lost = nullptr);
+
+// True when the whole text is valid, shortest-form UTF-8 (plain ASCII is).
+bool IsValidUtf8(std::string_view text);
 
 // UTF-16 text of either byte order as Windows-1252; what the code page cannot
 // hold, surrogates included, becomes '?', and a lone byte at the end is lost.

@@ -13,6 +13,8 @@
 namespace platform {
 namespace {
 
+constexpr const char* kEnglish = "enu";
+
 struct LanguageCode {
     const char* iso;
     const char* windows;
@@ -46,14 +48,16 @@ std::optional<std::string> CachedPrinterDevice() {
     return device;
 }
 
-std::optional<std::string> DesktopLanguage() {
+// The locale that decides the messages' language is the first set of these;
+// no locale at all, "C", "C.UTF-8" and "POSIX" speak English.
+std::string DesktopLanguage() {
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* value = getenv(name);
         if (value != nullptr && value[0] != '\0') {
-            return LanguageFromLocale(value);
+            return LanguageFromLocale(value).value_or(kEnglish);
         }
     }
-    return std::nullopt;
+    return kEnglish;
 }
 
 }  // namespace

@@ -9,10 +9,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <mutex>
 
 #include "platform/kernel/codepage.h"
+#include "platform/kernel/files.h"
 #include "platform/kernel/paths.h"
 #include "platform/options.h"
 #include "platform/win/kernel.h"
@@ -57,17 +57,6 @@ std::string ParentFolder(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::optional<std::string> ReadSmallFile(const std::string& path, size_t limit) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::string bytes(limit, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(limit));
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    return bytes;
-}
-
 bool IsOctal(char c) {
     return c >= '0' && c <= '7';
 }
@@ -110,7 +99,7 @@ using MountTable = std::vector<std::pair<std::string, std::string>>;
 // The mount points of /proc/self/mounts with the devices mounted on them.
 MountTable ReadMounts() {
     MountTable mounts;
-    const auto text = ReadSmallFile("/proc/self/mounts", kMaxMountsBytes);
+    const auto text = ReadRegularFile("/proc/self/mounts", kMaxMountsBytes);
     if (!text) {
         return mounts;
     }
@@ -237,7 +226,7 @@ std::vector<std::pair<std::string, std::string>> FindLabelledFolders(
             if (known) {
                 continue;
             }
-            if (const auto bytes = ReadSmallFile(folder + "/" + kLabelFileName, 256)) {
+            if (const auto bytes = ReadRegularFile(folder + "/" + kLabelFileName, 256)) {
                 found.emplace_back(canonical, ParseVolumeLabel(*bytes));
             } else if (const auto label = MountLabel(mounts, canonical);
                        label && EqualNoCase(*label, kDataVolumeLabel)) {

@@ -20,6 +20,10 @@ DWORD WINAPI GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size) {
     // CopyPathOut answers as the Windows getters do: the length copied, or the
     // size needed with the NUL when the buffer is too small.
     SetLastError(NO_ERROR);
-    return platform::CopyPathOut(platform::Utf8ToCp1252(value), buffer,
-                                 buffer != nullptr ? size : 0);
+    bool lost = false;
+    const std::string converted = platform::Utf8ToCp1252(value, &lost);
+    if (lost) {
+        platform::ReportUnusableName(value);
+    }
+    return platform::CopyPathOut(converted, buffer, buffer != nullptr ? size : 0);
 }

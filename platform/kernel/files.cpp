@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <mutex>
 #include <unordered_map>
 
@@ -182,6 +183,37 @@ DWORD AttributesFromStat(const std::string& linuxPath, const struct stat& info,
         attributes |= FILE_ATTRIBUTE_HIDDEN;
     }
     return attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
+}
+
+std::optional<std::string> ReadRegularFile(const std::string& linuxPath, size_t limit) {
+    int fd = -1;
+    do {
+        fd = open(linuxPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        return std::nullopt;
+    }
+    // A regular file may still grow while it is read: what is past the limit
+    // is left unread.
+    std::string bytes;
+    char chunk[65536];
+    while (bytes.size() < limit) {
+        const ssize_t got = read(fd, chunk, std::min(sizeof chunk, limit - bytes.size()));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break;
+        }
+        bytes.append(chunk, static_cast<size_t>(got));
+    }
+    close(fd);
+    return bytes;
 }
 
 }  // namespace platform

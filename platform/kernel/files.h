@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include <optional>
 #include <string>
 
 #include "platform/win/kernel.h"
@@ -23,5 +24,11 @@ FILETIME FileTimeFromTimespec(const timespec& time);
 // FILE_ATTRIBUTE_NORMAL when nothing else applies.
 DWORD AttributesFromStat(const std::string& linuxPath, const struct stat& info,
                          bool readOnlyDrive);
+
+// At most limit bytes from the start of a regular file. Nothing when the file
+// cannot be opened or is not a regular file: a pipe, socket or device could
+// block the program or never end. Every file the layer reads for itself goes
+// through here, as the program's own files go through CreateFileA.
+std::optional<std::string> ReadRegularFile(const std::string& linuxPath, size_t limit);
 
 }  // namespace platform

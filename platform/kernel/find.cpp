@@ -106,7 +106,14 @@ std::vector<WIN32_FIND_DATAA> ListMatches(const ResolvedPath& folder, bool isDri
     while (const dirent* entry = readdir(dir)) {
         const std::string linuxName = entry->d_name;
         const bool dots = linuxName == "." || linuxName == "..";
-        const std::string windowsName = dots ? linuxName : Utf8ToCp1252(linuxName);
+        bool lost = false;
+        const std::string windowsName = dots ? linuxName : Utf8ToCp1252(linuxName, &lost);
+        if (lost) {
+            // A name the program cannot spell could not be opened again:
+            // it is left out of the list, and said why.
+            ReportUnusableName(folder.linuxPath + "/" + linuxName);
+            continue;
+        }
         WIN32_FIND_DATAA data;
         if ((!dots || !isDriveRoot) && MatchWildcard(pattern, windowsName) &&
             Describe(folder.linuxPath + "/" + linuxName, windowsName, readOnly, data)) {

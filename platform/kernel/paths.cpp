@@ -9,13 +9,19 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <mutex>
+#include <set>
 
+#include "platform/backend/backend.h"
 #include "platform/kernel/codepage.h"
 #include "platform/win/kernel.h"
 
 namespace platform {
 namespace {
+
+constexpr size_t kMaxReportedNames = 64;
 
 std::string CurrentLinuxFolder() {
     char buffer[PATH_MAX];
@@ -293,10 +299,31 @@ std::string ToWindowsPath(const std::string& linuxPath) {
     }
     std::string out{drive != nullptr ? drive->letter : kRootDriveLetter, ':'};
     const std::string rest = drive != nullptr ? path.substr(drive->root.size()) : path;
+    bool lost = false;
     for (const std::string& part : SplitLinux(rest)) {
-        out += "\\" + Utf8ToCp1252(part);
+        out += "\\" + Utf8ToCp1252(part, &lost);
+    }
+    if (lost) {
+        ReportUnusableName(path);
     }
     return out.size() == 2 ? out + "\\" : out;
+}
+
+void ReportUnusableName(const std::string& what) {
+    static std::mutex mutex;
+    static std::set<std::string> reported;
+    {
+        std::lock_guard lock(mutex);
+        if (reported.size() >= kMaxReportedNames || !reported.insert(what).second) {
+            return;
+        }
+    }
+    const std::string text = "\"" + what +
+                             "\" holds a character missing from Windows-1252, the program's "
+                             "character set; the program cannot use this name: rename it "
+                             "with Western European letters only";
+    fprintf(stderr, "tavelin: %s\n", text.c_str());
+    LogLine("unusable name " + what);
 }
 
 DWORD CopyPathOut(const std::string& text, char* buffer, DWORD size) {

@@ -99,8 +99,14 @@ struct ResolvedPath {
 std::string ToLinuxPath(const char* windowsPath);
 
 // The drive-letter form of a Linux path: the drive with the longest matching
-// root, names converted to Windows-1252.
+// root, names converted to Windows-1252. A name with a character that
+// Windows-1252 lacks is reported, and '?' stands for the character.
 std::string ToWindowsPath(const std::string& linuxPath);
+
+// Says once for each name, on the error output and in the run's log, that a
+// desktop name (a file, a folder, an argument, a line of a profile file)
+// holds a character Windows-1252 lacks, so that the program cannot use it.
+void ReportUnusableName(const std::string& what);
 
 // Copies text and a terminating NUL into a caller's buffer of size bytes, as
 // the Windows getters do: returns the length copied, or the size needed with

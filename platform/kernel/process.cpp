@@ -1,11 +1,13 @@
 // The thread's last error, the tick count, sleeping and ending the process.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "platform/backend/backend.h"
 #include "platform/gdi/dc.h"
+#include "platform/user/session.h"
 #include "platform/windows.h"
 
 namespace {
@@ -17,9 +19,17 @@ void WINAPI SetLastError(DWORD error) { g_lastError = error; }
 
 DWORD WINAPI GetTickCount(void) { return platform::CurrentBackend().clock->NowMs(); }
 
+// A long sleep is cut short when the session ends, so that the windows
+// hear of it in time.
 void WINAPI Sleep(DWORD milliseconds) {
+    constexpr DWORD kSlice = 50;
     platform::gdi::PresentIfDirty();
-    platform::CurrentBackend().clock->SleepMs(milliseconds);
+    platform::Clock& clock = *platform::CurrentBackend().clock;
+    while (milliseconds > 0 && !platform::user::SessionEndRequested()) {
+        const DWORD slice = std::min(milliseconds, kSlice);
+        clock.SleepMs(slice);
+        milliseconds -= slice;
+    }
 }
 
 DWORD WINAPI GetCurrentThreadId(void) { return 1; }

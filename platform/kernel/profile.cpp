@@ -4,9 +4,9 @@
 #include "platform/kernel/profile.h"
 
 #include <cstring>
-#include <fstream>
 
 #include "platform/kernel/codepage.h"
+#include "platform/kernel/files.h"
 #include "platform/kernel/paths.h"
 #include "platform/win/kernel.h"
 
@@ -37,18 +37,26 @@ std::string_view Unquote(std::string_view value) {
     return value;
 }
 
-// UTF-16 little-endian text as Windows-1252; a lone byte at the end is lost.
-std::string DecodeUtf16(std::string_view bytes) { return Utf16ToCp1252(bytes, false); }
+// How the bytes of a file are read: Windows-1252 as they are, or UTF-8 to
+// convert line by line.
+struct Encoded {
+    std::string_view bytes;
+    bool utf8 = false;
+};
 
-std::string DecodeText(std::string_view bytes) {
+// UTF-16 little-endian text is decoded whole into storage; a UTF-8 byte order
+// mark is dropped; without a mark, text that is valid UTF-8 is taken as such
+// (Windows-1252 text with accents almost never is).
+Encoded DetectEncoding(std::string_view bytes, std::string& storage) {
     bytes = bytes.substr(0, kMaxProfileBytes);
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-        return Utf8ToCp1252(bytes.substr(3));
+        return {bytes.substr(3), true};
     }
     if (bytes.substr(0, 2) == "\xFF\xFE") {
-        return DecodeUtf16(bytes.substr(2));
+        storage = Utf16ToCp1252(bytes.substr(2), false);
+        return {storage, false};
     }
-    return std::string(bytes);
+    return {bytes, IsValidUtf8(bytes)};
 }
 
 void ParseLine(std::string_view line, ProfileFile& file, size_t& items) {
@@ -185,30 +193,39 @@ std::optional<std::string_view> ProfileFile::Find(std::string_view section,
 }
 
 ProfileFile ParseProfile(std::string_view bytes) {
-    const std::string text = DecodeText(bytes);
+    std::string storage;
+    const Encoded text = DetectEncoding(bytes, storage);
     ProfileFile file;
     size_t items = 0;
     size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find_first_of(std::string_view("\r\n\0", 3), start);
-        if (end == std::string::npos) {
-            end = text.size();
+    size_t lineNumber = 0;
+    while (start < text.bytes.size()) {
+        size_t end = text.bytes.find_first_of(std::string_view("\r\n\0", 3), start);
+        if (end == std::string_view::npos) {
+            end = text.bytes.size();
         }
-        ParseLine(std::string_view(text).substr(start, end - start), file, items);
+        const std::string_view line = text.bytes.substr(start, end - start);
+        ++lineNumber;
+        bool lost = false;
+        ParseLine(text.utf8 ? Utf8ToCp1252(line, &lost) : line, file, items);
+        if (lost && file.unusableLines.size() < kMaxUnusableLines) {
+            file.unusableLines.push_back(lineNumber);
+        }
         start = end + 1;
     }
     return file;
 }
 
 std::optional<ProfileFile> LoadProfile(const std::string& linuxPath) {
-    std::ifstream in(linuxPath, std::ios::binary);
-    if (!in) {
+    const auto bytes = ReadRegularFile(linuxPath, kMaxProfileBytes);
+    if (!bytes) {
         return std::nullopt;
     }
-    std::string bytes(kMaxProfileBytes, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    return ParseProfile(bytes);
+    ProfileFile file = ParseProfile(*bytes);
+    for (const size_t line : file.unusableLines) {
+        ReportUnusableName("line " + std::to_string(line) + " of " + linuxPath);
+    }
+    return file;
 }
 
 DWORD CopyProfileValue(std::string_view value, char* buffer, DWORD size) {

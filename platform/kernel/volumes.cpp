@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstring>
 
 #include "platform/kernel/codepage.h"
@@ -160,4 +161,27 @@ BOOL WINAPI GetVolumeInformationA(LPCSTR rootPathName, LPSTR volumeNameBuffer,
                            (cd ? FILE_READ_ONLY_VOLUME : FILE_CASE_SENSITIVE_SEARCH);
     }
     return TRUE;
+}
+
+DWORD WINAPI QueryDosDeviceA(LPCSTR deviceName, LPSTR targetPath, DWORD maxCount) {
+    if (deviceName == nullptr || targetPath == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    const bool driveName = isalpha(static_cast<unsigned char>(deviceName[0])) &&
+                           deviceName[1] == ':' && deviceName[2] == '\0';
+    const auto drive = driveName ? FindDrive(deviceName[0]) : std::nullopt;
+    if (!drive) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return 0;
+    }
+    // The Linux path, in Windows-1252 as every ANSI call answers.
+    const std::string target = Utf8ToCp1252(drive->root);
+    if (target.size() + 2 > maxCount) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    std::memcpy(targetPath, target.c_str(), target.size() + 1);
+    targetPath[target.size() + 1] = '\0';
+    return static_cast<DWORD>(target.size() + 2);
 }

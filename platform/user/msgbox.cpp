@@ -13,6 +13,7 @@
 #include "platform/user/box_text.h"
 #include "platform/user/desktop.h"
 #include "platform/user/internal.h"
+#include "platform/user/session.h"
 #include "platform/windows.h"
 
 namespace platform::user {
@@ -254,7 +255,14 @@ int WINAPI MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
     snprintf(style, sizeof style, "%x", type);
     platform::LogLine(std::string("message ") + style + " " + Escaped(text));
     int answer;
-    if (TopLevelWindows().empty()) {
+    if (platform::user::SessionEnding()) {
+        // Nobody is there to answer any more.
+        const std::vector<Button> buttons = ButtonsFor(type);
+        const auto cancel = std::find_if(buttons.begin(), buttons.end(),
+                                         [](const Button& b) { return b.id == IDCANCEL; });
+        answer = cancel != buttons.end() ? IDCANCEL
+                                         : buttons[DefaultIndex(type, buttons.size())].id;
+    } else if (TopLevelWindows().empty()) {
         const std::vector<Button> buttons = ButtonsFor(type);
         const int defaultId = buttons[DefaultIndex(type, buttons.size())].id;
         fprintf(stderr, "%s: %s\n", platform::Cp1252ToUtf8(caption).c_str(), platform::Cp1252ToUtf8(text).c_str());

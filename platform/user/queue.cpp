@@ -8,6 +8,7 @@
 #include "platform/user/desktop.h"
 #include "platform/user/internal.h"
 #include "platform/user/queue.h"
+#include "platform/user/session.h"
 #include "platform/windows.h"
 
 namespace platform::user {
@@ -140,6 +141,7 @@ void RestUntilNeeded(Clock& clock) {
 
 bool PeekQueue(MSG& msg, HWND window, UINT low, UINT high, UINT flags) {
     const bool remove = (flags & PM_REMOVE) != 0;
+    EndSessionIfRequested();
     PumpBackend();
     bool found = TakeFrom(g_posted, msg, window, low, high, remove);
     if (!found && g_quitPending && InRange(WM_QUIT, low, high)) {

@@ -285,3 +285,26 @@ UINT WINAPI SetErrorMode(UINT mode);
 // they are Linux texts, so a variable that names a folder holds a Linux path.
 
 DWORD WINAPI GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size);
+
+// The shell's folders. SHGetFolderPathA knows only the pictures folder: the
+// desktop's (user-dirs.dirs, then XDG_PICTURES_DIR, then ~/Pictures), as a
+// path on the root drive; CSIDL_FLAG_CREATE makes its last level when
+// missing. Other folders give E_INVALIDARG.
+
+typedef LONG HRESULT;
+#define S_OK ((HRESULT)0)
+#define E_FAIL ((HRESULT)0x80004005L)
+#define E_INVALIDARG ((HRESULT)0x80070057L)
+#define CSIDL_MYPICTURES 0x0027
+#define CSIDL_FLAG_CREATE 0x8000
+#define SHGFP_TYPE_CURRENT 0
+
+HRESULT WINAPI SHGetFolderPathA(HWND owner, int folder, HANDLE token, DWORD flags, LPSTR path);
+
+// The device behind a drive name ("D:"): for a drive that stands for a
+// Linux folder, that folder's Linux path (Windows gives "\??\" and the
+// target of a substituted drive). Answers the one name, ended by two NULs;
+// 0 with ERROR_FILE_NOT_FOUND for a name that is no drive, or with
+// ERROR_INSUFFICIENT_BUFFER when it does not fit. A null name, which lists
+// every device on Windows, is not supported (ERROR_INVALID_PARAMETER).
+DWORD WINAPI QueryDosDeviceA(LPCSTR deviceName, LPSTR targetPath, DWORD maxCount);

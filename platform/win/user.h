@@ -14,6 +14,12 @@
 // code never sees; WM_PAINT carries no update region, only its bounding box;
 // MessageBeep makes no sound and writes "beep TYPE" (in hexadecimal) to the
 // run's log.
+// The end of the desktop session (SIGTERM, SIGHUP, or SIGINT from a
+// terminal) is seen at the next look at the queue, in any message loop: every
+// top-level window gets WM_ENDSESSION (TRUE, ENDSESSION_LOGOFF) without a
+// WM_QUERYENDSESSION first, since a session that ends cannot be refused;
+// message boxes from then on are not shown and take their Cancel button, else
+// their default one; the process then ends with exit code 0.
 #pragma once
 
 #include "platform/win/types.h"
@@ -71,9 +77,12 @@ typedef struct tagPAINTSTRUCT {
 #define WM_ENABLE 0x000A
 #define WM_PAINT 0x000F
 #define WM_CLOSE 0x0010
+#define WM_QUERYENDSESSION 0x0011
 #define WM_QUIT 0x0012
 #define WM_ERASEBKGND 0x0014
+#define WM_ENDSESSION 0x0016
 #define WM_SHOWWINDOW 0x0018
+#define ENDSESSION_LOGOFF 0x80000000
 #define WM_ACTIVATEAPP 0x001C
 #define WM_SETCURSOR 0x0020
 #define WM_NCCREATE 0x0081

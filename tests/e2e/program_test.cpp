@@ -77,10 +77,6 @@ TEST(Program, DisplayChecksShowTheirMessagesAndEndWithOne) {
         std::string message;
     };
     const Case cases[] = {
-        {"--depth 4", "en_GB.UTF-8",
-         "message 1010 To run this program, number of colors must be at least\u00a0:256"},
-        {"--depth 4", "fr_FR.UTF-8",
-         "message 1010 Le nombre de couleurs de l\u2019\u00e9cran doit \u00eatre au minimum de :256"},
         {"--screen 600x400", "en_GB.UTF-8",
          "message 1010 To run this program, the minimum screen configuration must be : 640 x 480."},
         {"--screen 600x400", "fr_FR.UTF-8",

@@ -102,12 +102,15 @@ public:
         // The default pictures folder is made in a home of the tree's own.
         SaveVariable("HOME", m_savedHome);
         SaveVariable("XDG_PICTURES_DIR", m_savedPictures);
+        SaveVariable("XDG_CONFIG_HOME", m_savedConfigHome);
         setenv("HOME", Path("home").c_str(), 1);
         unsetenv("XDG_PICTURES_DIR");
+        unsetenv("XDG_CONFIG_HOME");
     }
     ~ConfigurationTree() {
         RestoreVariable("HOME", m_savedHome);
         RestoreVariable("XDG_PICTURES_DIR", m_savedPictures);
+        RestoreVariable("XDG_CONFIG_HOME", m_savedConfigHome);
         // The text blocks pointed into the pack that goes now.
         platform::ResetProgramPack();
         LoadErrorTexts();
@@ -150,6 +153,7 @@ private:
     std::string m_savedCdSounds;
     std::optional<std::string> m_savedHome;
     std::optional<std::string> m_savedPictures;
+    std::optional<std::string> m_savedConfigHome;
 };
 
 TEST(Configuration, InstallationFileSettlesLanguageAndPicturesFolder) {
@@ -175,6 +179,13 @@ TEST(Configuration, InstallationFileSettlesLanguageAndPicturesFolder) {
         {"dir is a file", "[param]\nlangage=1\ndir=Z:$/file.txt\n", "", "DEU", 0, 0, "", false},
         {"dir is missing", "[param]\nlangage=1\ndir=Z:$/none\n", "", "DEU", 0, 0, "", false},
         {"dir is a folder", "[param]\nlangage=1\ndir=Z:$/one\n", "", "DEU", 0, 0, "one", false},
+        // A file saved as UTF-8, with or without a byte order mark.
+        {"dir with accents in UTF-8", "[param]\nlangage=1\ndir=Z:$/\xC3\xA9t\xC3\xA9\n", "", "DEU",
+         0, 0, "\xE9t\xE9", false},
+        {"dir with accents after a mark", "\xEF\xBB\xBF[param]\nlangage=1\ndir=Z:$/\xC3\xA9t\xC3\xA9\n",
+         "", "DEU", 0, 0, "\xE9t\xE9", false},
+        {"dir with accents in Windows-1252", "[param]\nlangage=1\ndir=Z:$/\xE9t\xE9\n", "", "DEU",
+         0, 0, "\xE9t\xE9", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -186,6 +197,7 @@ TEST(Configuration, InstallationFileSettlesLanguageAndPicturesFolder) {
         };
         fs::create_directories(tree.Path("one"));
         fs::create_directories(tree.Path("two"));
+        fs::create_directories(tree.Path("\xC3\xA9t\xC3\xA9"));
         tree.Write("file.txt", "x");
         tree.Write("config/win.ini", std::string("[intl]\nsLanguage=") + c.windowsLanguage + "\n");
         if (!c.windowsFolderFile.empty())
@@ -199,7 +211,7 @@ TEST(Configuration, InstallationFileSettlesLanguageAndPicturesFolder) {
         EXPECT_EQ(g_askLanguage, c.askLanguage);
         const std::string expected = c.picturesFolder[0] != '\0'
                                          ? "Z:" + tree.Root() + "/" + c.picturesFolder
-                                         : "Z:" + tree.Path("home/Pictures") + "\\Tavelin";
+                                         : tree.WindowsPath("home/Pictures/Tavelin");
         EXPECT_EQ(std::string(g_picturesFolder), expected);
         EXPECT_EQ(std::string(g_installationFile), c.readFromProgramFolder
                                                        ? tree.WindowsPath("lib/tavelin/Tavelin.ini")
@@ -229,13 +241,22 @@ TEST(Configuration, WithoutADirDrawingsGoToTheDesktopPicturesFolder) {
         const char* name;
         bool programFolderWritable;
         const char* xdgPictures;  // relative to the tree, or null
+        const char* userDirs;     // ~/.config/user-dirs.dirs, or null
         const char* expected;     // relative to the tree, or null for the program folder
     };
     const Case cases[] = {
-        {"desktop pictures folder", true, "desk/Images", "desk/Images/Tavelin"},
-        {"home pictures folder", false, nullptr, "home/Pictures/Tavelin"},
+        {"desktop pictures folder", true, "desk/Images", nullptr, "desk/Images/Tavelin"},
+        {"home pictures folder", false, nullptr, nullptr, "home/Pictures/Tavelin"},
+        // The desktop's own file comes before the variable.
+        {"user-dirs.dirs", true, "desk/Images",
+         "# written by xdg-user-dirs-update\nXDG_PICTURES_DIR=\"$HOME/Images\"\n",
+         "home/Images/Tavelin"},
+        {"user-dirs.dirs, a name the program cannot spell", true, "desk/Images",
+         "XDG_PICTURES_DIR=\"$HOME/\xD0\x9A\"\n", "desk/Images/Tavelin"},
+        {"user-dirs.dirs, a relative path", true, nullptr, "XDG_PICTURES_DIR=\"Images\"\n",
+         "home/Pictures/Tavelin"},
         // A file where the folder should be: the program folder keeps them.
-        {"no pictures folder", true, "blocked", nullptr},
+        {"no pictures folder", true, "blocked", nullptr, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -247,14 +268,13 @@ TEST(Configuration, WithoutADirDrawingsGoToTheDesktopPicturesFolder) {
         }
         tree.Write("blocked", "x");
         if (c.xdgPictures != nullptr) setenv("XDG_PICTURES_DIR", tree.Path(c.xdgPictures).c_str(), 1);
+        if (c.userDirs != nullptr) tree.Write("home/.config/user-dirs.dirs", c.userDirs);
         ReadInstallationFile();
         if (c.expected == nullptr) {
             EXPECT_STREQ(g_picturesFolder, "");
             continue;
         }
-        std::string expected = "Z:" + tree.Path(c.expected);
-        expected.replace(expected.rfind('/'), 1, "\\");
-        EXPECT_EQ(std::string(g_picturesFolder), expected);
+        EXPECT_EQ(std::string(g_picturesFolder), tree.WindowsPath(c.expected));
         EXPECT_TRUE(fs::is_directory(tree.Path(c.expected)));
     }
 }
@@ -331,15 +351,19 @@ TEST(Configuration, AsksForTheCdUntilItIsThereOrTheUserCancels) {
     EXPECT_EQ(std::string(BaseFolder()), tree.WindowsPath("lib/tavelin"));
     EXPECT_TRUE(LogLines().empty());
 
-    // The disc goes in after the first question; OK searches again.
+    // The data comes after the first question, which names the folder looked
+    // for; OK searches again. A folder without "Datas" is not the data.
+    const std::string notFound = "message 2021 The program's data folder was not found:\\n";
     platform::CurrentOptions().dataDir = tree.Path("later");
+    int asked = 0;
     tree.m_events.onBox = [&](uint32_t) {
-        fs::create_directories(tree.Path("later"));
+        fs::create_directories(tree.Path(++asked == 1 ? "later" : "later/Datas"));
         return IDOK;
     };
     EXPECT_TRUE(LocateDataRoot());
-    const std::vector<std::string> once = {"message 2021 Insert the CD in the drive.", "answer 1"};
-    EXPECT_EQ(LogLines(), once);
+    const std::vector<std::string> twice = {notFound + tree.Path("later"), "answer 1",
+                                            notFound + tree.Path("later/Datas"), "answer 1"};
+    EXPECT_EQ(LogLines(), twice);
 
     // Cancel ends the program before anything is shown.
     LogLines().clear();
@@ -347,8 +371,7 @@ TEST(Configuration, AsksForTheCdUntilItIsThereOrTheUserCancels) {
     tree.m_events.onBox = [](uint32_t) { return IDCANCEL; };
     theApp.Run();
     EXPECT_EQ(g_app->m_currentScreen, nullptr);
-    const std::vector<std::string> cancelled = {"message 2021 Insert the CD in the drive.",
-                                                "answer 2"};
+    const std::vector<std::string> cancelled = {notFound + tree.Path("never"), "answer 2"};
     EXPECT_EQ(tree.Boxes(), cancelled);
 }
 

@@ -39,7 +39,8 @@ TEST(Messages, WindowsLanguageComesFromTheLocale) {
         const char* lang;
         int code;
     } cases[] = {{"fr_FR.UTF-8", 12}, {"fr_CA.UTF-8", 12}, {"en_GB.UTF-8", 10}, {"de_DE.UTF-8", 13},
-                 {"es_ES.UTF-8", 19}, {"nl_NL.UTF-8", 9},  {"it_IT.UTF-8", 15}, {"C", 12}};
+                 {"es_ES.UTF-8", 19}, {"nl_NL.UTF-8", 9},  {"it_IT.UTF-8", 15}, {"C", 10},
+                 {"C.UTF-8", 10},      {"POSIX", 10}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.lang);
         UseLocale(c.lang);

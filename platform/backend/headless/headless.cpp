@@ -55,6 +55,30 @@ private:
     FILE* m_file;
 };
 
+// A box the script leaves unanswered takes its default button. When boxes
+// keep coming with no input in between, the program is asking again and
+// again (a question whose OK retries) and no script will end it: the run
+// stops, saying so, with exit code 4.
+class UnansweredBoxes {
+public:
+    int TakeDefault(int defaultId) {
+        if (++m_inARow >= kMaxUnansweredInARow) {
+            const char* reason = "script: a message box keeps coming back unanswered; the run stops";
+            fprintf(stderr, "tavelin: %s\n", reason);
+            LogLine(reason);
+            LogLine("exit 4");
+            fflush(nullptr);
+            _Exit(4);
+        }
+        return defaultId;
+    }
+    void InputTaken() { m_inARow = 0; }
+
+private:
+    static constexpr int kMaxUnansweredInARow = 20;
+    int m_inARow = 0;
+};
+
 struct KeyName {
     const char* name;
     uint32_t vk;
@@ -129,6 +153,7 @@ public:
         if (m_pending.empty()) return false;
         event = m_pending.front();
         m_pending.pop_front();
+        m_unanswered.InputTaken();
         return true;
     }
 
@@ -139,9 +164,10 @@ public:
                m_commands[m_next].verb == ScriptCommand::Verb::Answer && Due()) {
             Run(m_commands[m_next++]);
         }
-        if (m_answers.empty()) return defaultId;
+        if (m_answers.empty()) return m_unanswered.TakeDefault(defaultId);
         const int answer = m_answers.front();
         m_answers.pop_front();
+        m_unanswered.InputTaken();
         return answer;
     }
 
@@ -286,6 +312,7 @@ private:
     uint32_t m_resumeAt = 0;
     std::deque<InputEvent> m_pending;
     std::deque<int> m_answers;
+    UnansweredBoxes m_unanswered;
     int m_x = 0;
     int m_y = 0;
     bool m_closed = false;
@@ -303,7 +330,12 @@ public:
         event.kind = InputEvent::Kind::Raise;
         return true;
     }
-    std::optional<int> AnswerMessageBox(uint32_t, int defaultId) override { return defaultId; }
+    std::optional<int> AnswerMessageBox(uint32_t, int defaultId) override {
+        return m_unanswered.TakeDefault(defaultId);
+    }
+
+private:
+    UnansweredBoxes m_unanswered;
 };
 
 void Put16(std::vector<uint8_t>& out, uint32_t v) {

@@ -12,7 +12,10 @@
 namespace platform {
 
 // A backend without display or sound card; with options.scriptPath the script
-// drives it, with options.logPath its log is written.
+// drives it, with options.logPath its log is written. A message box that the
+// script does not answer takes its default button; twenty of them in a row
+// with no input between them are a loop no script ends, and the run stops
+// with a line in the log and exit code 4.
 Backend MakeHeadlessBackend(const Options& options);
 
 // One parsed script line; bad lines are reported with their number.

@@ -286,14 +286,4 @@ std::string Windows1252ToUtf8(std::string_view text) {
     return out;
 }
 
-bool IsValidUtf8(std::string_view text) {
-    size_t pos = 0;
-    while (pos < text.size()) {
-        if (!DecodeUtf8(text, pos)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace platform

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/kernel/codepage.h"
+
 namespace platform {
 
 // Bit set in a scan code for keys that Windows marks as extended (the E0
@@ -37,7 +39,5 @@ uint8_t Utf8ToWindows1252(std::string_view utf8);
 
 // Windows-1252 text in UTF-8; the five unassigned bytes become U+FFFD.
 std::string Windows1252ToUtf8(std::string_view text);
-
-bool IsValidUtf8(std::string_view text);
 
 }  // namespace platform

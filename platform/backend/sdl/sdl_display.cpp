@@ -10,6 +10,9 @@ SdlSession::SdlSession() {
     // Nearest-neighbour scaling, and a click that activates the window counts.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // The layer catches the signals that end the session itself; SDL would
+    // turn them into a close that asks the child whether to quit.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_EVENTS) != 0) {
         m_error = SDL_GetError();
         return;

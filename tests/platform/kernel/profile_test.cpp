@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include "platform/win/kernel.h"
 #include "tests/platform/kernel/kernel_test_folder.h"
@@ -28,6 +29,11 @@ TEST(KernelProfile, ParsesValuesLikeWindows) {
         {"[intl]\r\nsLanguage=deu\r\n", "intl", "sLanguage", "deu"},
         {"\xEF\xBB\xBF[intl]\nsLanguage=ita", "intl", "sLanguage", "ita"},
         {"\xEF\xBB\xBF[p]\nname=\xC3\xA9t\xC3\xA9", "p", "name", "\xE9t\xE9"},
+        // UTF-8 without a mark reads as well; Windows-1252 stays as it is.
+        {"[p]\nname=\xC3\xA9t\xC3\xA9", "p", "name", "\xE9t\xE9"},
+        {"[p]\nname=\xE9t\xE9", "p", "name", "\xE9t\xE9"},
+        {"[p]\nname=\xC3\xA9t\xE9", "p", "name", "\xC3\xA9t\xE9"},
+        {"[\xC3\xA9]\nk=v", "\xC9", "K", "v"},
         {std::string("\xFF\xFE[\0p\0]\0\n\0k\0=\0\xE9\0", 16), "p", "k", "\xE9"},
         {"  [ param ]  \n  langage =  2  \n", "param", "langage", "2"},
         {"[p]\nk=\"quoted value\"\n", "p", "k", "quoted value"},
@@ -76,6 +82,25 @@ TEST(KernelProfile, HugeAndHostileInputsStayBounded) {
         noise += static_cast<char>((i * 7919) & 0xFF);
     }
     ParseProfile(noise);
+}
+
+TEST(KernelProfile, NotesTheLinesWithCharactersWindows1252Lacks) {
+    const ProfileFile file = ParseProfile("[param]\nlangage=2\ndir=/home/\xD0\x9A\r\nok=\xC3\xA9\n");
+    EXPECT_EQ(file.unusableLines, std::vector<size_t>{3});
+    EXPECT_EQ(Lookup("[p]\ndir=/home/\xD0\x9A", "p", "dir"), "/home/?");
+    EXPECT_TRUE(ParseProfile("[p]\nk=\xE9\n").unusableLines.empty());
+}
+
+TEST(KernelProfile, APipeInPlaceOfAProfileFileIsNeverWaitedOn) {
+    KernelTestFolder folder;
+    ASSERT_EQ(mkfifo(folder.Path("config/Tavelin.ini").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo(folder.Path("config/win.ini").c_str(), 0600), 0);
+    folder.Write("lib/tavelin/win.ini", "[intl]\nsLanguage=ita\n");
+    EXPECT_EQ(GetPrivateProfileIntA("param", "langage", -1, "Tavelin.ini"), static_cast<UINT>(-1));
+    char buffer[8];
+    GetProfileStringA("intl", "sLanguage", "fra", buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "ita");
+    EXPECT_FALSE(LoadProfile(folder.Path("config/win.ini")));
 }
 
 TEST(KernelProfile, CopiesAndNumbersFollowWindows) {
@@ -156,9 +181,17 @@ TEST(KernelProfile, WinIniFallsBackFromConfigToProgramToDesktop) {
     setenv("LC_MESSAGES", "es_ES", 1);
     GetProfileStringA("intl", "sLanguage", "fra", buffer, 7);
     EXPECT_STREQ(buffer, "esn");
-    setenv("LC_ALL", "C", 1);
+    // No locale, C and POSIX speak English, whatever LANG says below them.
+    for (const char* locale : {"C", "C.UTF-8", "POSIX"}) {
+        setenv("LC_ALL", locale, 1);
+        GetProfileStringA("intl", "sLanguage", "fra", buffer, 7);
+        EXPECT_STREQ(buffer, "enu") << locale;
+    }
+    unsetenv("LC_ALL");
+    unsetenv("LC_MESSAGES");
+    unsetenv("LANG");
     GetProfileStringA("intl", "sLanguage", "fra", buffer, 7);
-    EXPECT_STREQ(buffer, "fra");
+    EXPECT_STREQ(buffer, "enu");
     saved != nullptr ? setenv("LANG", savedLang.c_str(), 1) : unsetenv("LANG");
     savedAll != nullptr ? setenv("LC_ALL", savedAllValue.c_str(), 1) : unsetenv("LC_ALL");
     savedMessages != nullptr ? setenv("LC_MESSAGES", savedMessagesValue.c_str(), 1)

@@ -1,0 +1,64 @@
+// The command line of the emulated machine.
+#include "platform/options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace platform {
+namespace {
+
+// Parses the words as a command line after the program's name.
+bool Parse(std::vector<std::string> words, Options& options, std::string& error) {
+    words.insert(words.begin(), "tavelin");
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    return ParseOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+}
+
+TEST(Options, DepthIsEightOrThirtyTwoAndBadValuesSayWhatIsExpected) {
+    const struct {
+        std::vector<std::string> words;
+        const char* error;  // null when accepted
+    } cases[] = {
+        {{"--depth", "8"}, nullptr},
+        {{"--depth", "32"}, nullptr},
+        {{"--depth", "16"}, "--depth needs 8 or 32"},
+        {{"--depth", "24"}, "--depth needs 8 or 32"},
+        {{"--depth", "4"}, "--depth needs 8 or 32"},
+        {{"--depth", "8x"}, "--depth needs 8 or 32"},
+        {{"--depth"}, "--depth needs a value"},
+        {{"--screen", "640x"}, "--screen needs a size such as 640x480"},
+        {{"--seed", "-1"}, "--seed needs a number from 0 to 2147483647"},
+        {{"--frobnicate"}, "unknown option --frobnicate"},
+        {{"--script", "s.txt"}, "--script needs --headless"},
+    };
+    for (const auto& c : cases) {
+        Options options;
+        std::string error;
+        const bool accepted = Parse(c.words, options, error);
+        EXPECT_EQ(accepted, c.error == nullptr) << c.words[0];
+        EXPECT_EQ(error, c.error != nullptr ? c.error : "") << c.words[0];
+        if (accepted) {
+            EXPECT_EQ(options.depth, std::stoi(c.words[1]));
+        }
+    }
+}
+
+TEST(Options, TheRestIsThePictureAndHelpNamesEveryOptionWithItsValue) {
+    Options options;
+    std::string error;
+    ASSERT_TRUE(Parse({"--mute", "mon", "dessin.bmp", "--window"}, options, error));
+    EXPECT_EQ(options.commandLine, "mon dessin.bmp");
+    EXPECT_TRUE(options.mute && options.window);
+    const std::string help = UsageText();
+    for (const char* line : {"--window", "--mute", "--data DIR", "--config DIR", "--depth BITS",
+                             "8 or 32", "--screen WxH", "--headless", "--script FILE",
+                             "--log FILE", "--seed N", "--help", "PICTURE"}) {
+        EXPECT_NE(help.find(line), std::string::npos) << line;
+    }
+}
+
+}  // namespace
+}  // namespace platform
