@@ -69,6 +69,28 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
             }
             options.screenWidth = w;
             options.screenHeight = h;
+        } else if (arg == "--print-to") {
+            if (!value(v)) return false;
+            options.printTo = v;
+        } else if (arg == "--print-page" || arg == "--print-dpi") {
+            int x = 0, y = 0;
+            char tail = 0;
+            const int read = value(v) ? sscanf(v, "%dx%d%c", &x, &y, &tail) : 0;
+            const bool page = arg == "--print-page";
+            if (page ? read != 2 : read < 1 || read > 2) {
+                error = page ? "--print-page needs a size such as 2400x3300"
+                             : "--print-dpi needs a resolution such as 300 or 600x300";
+                return false;
+            }
+            if (read == 1) y = x;
+            const int low = page ? 1 : 10;
+            const int high = page ? 100000 : 9600;
+            if (x < low || y < low || x > high || y > high) {
+                error = arg + " is out of range";
+                return false;
+            }
+            (page ? options.printWidth : options.printDpiX) = x;
+            (page ? options.printHeight : options.printDpiY) = y;
         } else if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
             error = "unknown option " + arg;
             return false;
