@@ -24,6 +24,13 @@
 // Left out: every drawing call but StretchDIBits with SRCCOPY on a printer
 // context (others draw nothing), device modes, banding (NEXTBAND),
 // SetAbortProc, StartDoc's output file and the PHYSICAL* capabilities.
+//
+// Knowing differences: Windows queues a document for a paused printer; here
+// StartDocA refuses it, since a stopped CUPS queue prints nothing until
+// someone restarts it. Nothing is spooled page by page: a document that
+// fails at EndDoc has printed nothing. ASPECTX and ASPECTY are the vertical
+// and horizontal resolutions, so that their ratio is a pixel's width over its
+// height.
 #pragma once
 
 #include "platform/win/types.h"
