@@ -6,7 +6,8 @@
 set -eu
 cd "$(dirname "$0")"
 
-PACKAGES="build-essential cmake pkg-config libsdl2-dev libfreetype-dev libcups2-dev
+PACKAGES="build-essential cmake pkg-config libsdl2-dev libfreetype-dev libcups2-dev libcairo2-dev
+  cups-daemon poppler-utils
   fonts-dejavu-core libgtest-dev libgmock-dev googletest
   espeak-ng fonts-open-sans fonts-goudybookletter fonts-kaushanscript fonts-dustin
   fonts-comic-neue fonts-lobster fonts-aenigma fonts-blankenburg fonts-radisnoir

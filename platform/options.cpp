@@ -26,6 +26,9 @@ const char kUsage[] =
     "  --script FILE    the input script of a headless run (needs --headless)\n"
     "  --log FILE       write what the run shows, plays and writes to FILE\n"
     "  --seed N         a number from 0 to 2147483647 to start the randomness with\n"
+    "  --print-to DIR   print each page as a PDF file in DIR instead of on a printer\n"
+    "  --print-page WxH the printable area of those pages in printer pixels\n"
+    "  --print-dpi X[xY] the resolution of those pages (default 300)\n"
     "  --help           this text\n";
 
 bool ParseInt(const char* text, long low, long high, long& value) {
@@ -67,13 +70,34 @@ bool TakeValue(const std::string& name, const char* value, Options& options, std
             error = "--screen needs a size such as 640x480";
             return false;
         }
+    } else if (name == "--print-to") {
+        options.printTo = value;
+    } else if (name == "--print-page" || name == "--print-dpi") {
+        int x = 0, y = 0;
+        char tail = 0;
+        const int read = sscanf(value, "%dx%d%c", &x, &y, &tail);
+        const bool page = name == "--print-page";
+        if (page ? read != 2 : read < 1 || read > 2) {
+            error = page ? "--print-page needs a size such as 2400x3300"
+                         : "--print-dpi needs a resolution such as 300 or 600x300";
+            return false;
+        }
+        if (read == 1) y = x;
+        const int low = page ? 1 : 10;
+        const int high = page ? 100000 : 9600;
+        if (x < low || y < low || x > high || y > high) {
+            error = name + " is out of range";
+            return false;
+        }
+        (page ? options.printWidth : options.printDpiX) = x;
+        (page ? options.printHeight : options.printDpiY) = y;
     }
     return true;
 }
 
 bool TakesValue(const std::string& name) {
     for (const char* each : {"--script", "--log", "--data", "--config", "--seed", "--depth",
-                             "--screen"}) {
+                             "--screen", "--print-to", "--print-page", "--print-dpi"}) {
         if (name == each) return true;
     }
     return false;

@@ -20,6 +20,17 @@ struct Options {
     int depth = 32;           // --depth BITS: the emulated display's bits per pixel, 8 or 32
     int screenWidth = 640;    // --screen WxH: the emulated display's size
     int screenHeight = 480;
+    // --print-to DIR: every printer is this folder, each page a PDF file in it.
+    std::string printTo;
+    // --print-page WxH and --print-dpi X[xY]: that folder's printable area in
+    // printer pixels (0: the locale's paper) and its resolution.
+    int printWidth = 0;
+    int printHeight = 0;
+    int printDpiX = 300;
+    int printDpiY = 300;
+    // The printer pixels one drawing may cover on that folder's pages, as a
+    // printer's memory would limit them; 0 for no limit. Set by tests only.
+    int64_t printDrawLimit = 0;
     std::string commandLine;  // what is left: the program's command line
     std::string programPath;  // the executable, as a Linux path
 };

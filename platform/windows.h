@@ -10,6 +10,7 @@
 #include "platform/win/user.h"
 #include "platform/win/dialog.h"
 #include "platform/win/gdi.h"
+#include "platform/win/print.h"
 #include "platform/win/mmsystem.h"
 
 // The program's entry point, called by the layer once the backend is running.

@@ -10,6 +10,7 @@
 #include "shell/cursors.h"
 #include "shell/mainwindow.h"
 #include "shell/sound.h"
+#include "storage/printing.h"
 #include "tools/brush.h"
 #include "workshop/workshop_screen.h"
 
@@ -54,14 +55,24 @@ void WorkshopScreen::RunEffectCommand() {
     if (effect >= 0) RunEffectOnSheet(*this, effect);
 }
 
-// A confirmed print leaves the brush as the tool and the sheet in the
-// scratch picture for the printer.
+// A confirmed print leaves the brush as the tool. After a failure the sheet
+// comes back from the copy that was sent, which also becomes the undo picture.
 void WorkshopScreen::RunPrintCommand() {
     if (g_workshop.magnifierActive) BackToBrush();
     if (!ConfirmPrint()) return;
     BackToBrush();
     GetWindowSurface(m_window);
     CopySurfaceToBitmapAt(kSheetRect, g_scratchPicture, 0, 0);
+    ReleaseWindowSurface();
+    const long result = PrintBitmap(g_scratchPicture, nullptr, nullptr, 1);
+    if (result == 0) {
+        PlaySoundFile("Print", SND_ASYNC);
+        return;
+    }
+    ReportPrintResult(result);
+    CopyBitmapRectAt(g_scratchPicture, kSheetArea, g_undoPicture, 0, 0);
+    GetWindowSurface(m_window);
+    DrawBitmapAt(g_undoPicture, kSheetRect.left, kSheetRect.top);
     ReleaseWindowSurface();
 }
 

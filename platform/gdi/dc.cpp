@@ -9,6 +9,7 @@
 
 #include "platform/backend/backend.h"
 #include "platform/gdi/raster.h"
+#include "platform/print/printer.h"
 #include "platform/windows.h"
 
 namespace platform::gdi {
@@ -245,6 +246,7 @@ HDC WINAPI CreateICA(LPCSTR driver, LPCSTR, LPCSTR, const void*) {
 
 HDC WINAPI CreateDCA(LPCSTR driver, LPCSTR device, LPCSTR output, const void* data) {
     if (driver != nullptr && strcasecmp(driver, "DISPLAY") == 0) return GetDC(nullptr);
+    if (driver != nullptr) return platform::print::CreatePrinterContext(device);
     return CreateICA(driver, device, output, data);
 }
 
@@ -261,14 +263,20 @@ HDC WINAPI CreateCompatibleDC(HDC dc) {
 
 BOOL WINAPI DeleteDC(HDC dc) {
     if (dc == kInformationContext) return TRUE;
-    if (LookupDC(dc) == nullptr) return FALSE;
+    DeviceContext* context = LookupDC(dc);
+    if (context == nullptr) return FALSE;
+    platform::print::Printer* printer = context->printer;
     DestroyDeviceContext(dc);
+    platform::print::ClosePrinter(printer);
     return TRUE;
 }
 
 int WINAPI GetDeviceCaps(HDC dc, int index) {
     const DeviceContext* context = LookupDC(dc);
     if (dc != kInformationContext && context == nullptr) return 0;
+    if (context != nullptr && context->printer != nullptr) {
+        return platform::print::DeviceCaps(context->printer->target->Page(), index);
+    }
     const Surface& display = Display();
     const bool memory = context != nullptr && context->memory;
     const int depth = memory ? context->surface->bitsPerPixel : DisplayDepth();

@@ -11,6 +11,10 @@
 #include "platform/win/types.h"
 #include "platform/win/gdi.h"
 
+namespace platform::print {
+struct Printer;
+}
+
 namespace platform::gdi {
 
 struct Surface;
@@ -160,6 +164,9 @@ struct DeviceContext {
     POINT brushOrigin{};         // as SetBrushOrgEx takes it: relative to origin
     POINT currentPosition{};     // logical coordinates
     bool ownedByWindow = false;  // a CS_OWNDC context, kept from GetDC to GetDC
+    // A printer context's device, owned by the context; its surface is a
+    // clipped-away pixel, and only StretchDIBits reaches the page.
+    print::Printer* printer = nullptr;
 };
 
 DeviceContext* LookupDC(HDC dc);

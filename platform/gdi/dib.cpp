@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/gdi/raster.h"
+#include "platform/print/printer.h"
 #include "platform/windows.h"
 
 namespace platform::gdi {
@@ -408,6 +409,11 @@ int WINAPI StretchDIBits(HDC handle, int xDest, int yDest, int destWidth, int de
     if (dc == nullptr || dc->surface == nullptr || bits == nullptr ||
         !ParseDibInfo(info, kTrusted, usage, dc, format)) {
         return 0;
+    }
+    if (dc->printer != nullptr) {
+        return platform::print::PrintDib(*dc->printer, xDest, yDest, destWidth, destHeight, xSrc,
+                                         ySrc, srcWidth, srcHeight, format,
+                                         static_cast<const uint8_t*>(bits), rop);
     }
     DeviceContext source;
     Surface picture;

@@ -1,14 +1,14 @@
 // The desktop's answers for WIN.INI keys that no profile file holds: the
 // Windows language from the locale and the default printer from CUPS.
-#include <cups/cups.h>
 #include <stdlib.h>
 
 #include <algorithm>
 #include <cctype>
-#include <mutex>
 
 #include "platform/kernel/codepage.h"
 #include "platform/kernel/profile.h"
+#include "platform/options.h"
+#include "platform/print/printer.h"
 
 namespace platform {
 namespace {
@@ -30,22 +30,14 @@ constexpr LanguageCode kLanguages[] = {
     {"sv", "sve"},
 };
 
+// The default printer is asked each time, within the print system's bounded
+// wait: it may change while the program runs. A headless print folder is
+// the only printer there is.
 std::optional<std::string> DefaultPrinterDevice() {
-    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr);
-    if (dest == nullptr) {
-        return std::nullopt;
-    }
-    std::string device = Utf8ToCp1252(dest->name) + ",winspool,CUPS";
-    cupsFreeDests(1, dest);
-    return device;
-}
-
-// The default printer is asked once: CUPS may take a while to answer.
-std::optional<std::string> CachedPrinterDevice() {
-    static std::once_flag once;
-    static std::optional<std::string> device;
-    std::call_once(once, [] { device = DefaultPrinterDevice(); });
-    return device;
+    if (!CurrentOptions().printTo.empty()) return "Print folder,winspool,FILE:";
+    const std::optional<std::string> name = print::DefaultCupsPrinter();
+    if (!name) return std::nullopt;
+    return Utf8ToCp1252(*name) + ",winspool,CUPS";
 }
 
 // The locale that decides the messages' language is the first set of these;
@@ -99,7 +91,7 @@ std::optional<std::string> DesktopProfileValue(std::string_view section, std::st
         return DesktopLanguage();
     }
     if (EqualNoCase(section, "windows") && EqualNoCase(key, "device")) {
-        return CachedPrinterDevice();
+        return DefaultPrinterDevice();
     }
     return std::nullopt;
 }
