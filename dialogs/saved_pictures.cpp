@@ -22,7 +22,6 @@ int g_givenByPath = 0;
 
 namespace {
 
-constexpr char kDefaultPictureName[] = "Image Tavelin";
 constexpr char kForbidden[] = "\\\"<>:/|*?.";
 
 // The sort key: the date in the high half, the time in the low half.
