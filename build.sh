@@ -3,6 +3,9 @@
 # every test.
 #   ./build.sh run     build and start the program
 #   ./build.sh test    build and run all tests, then again under the sanitizers
+#   ./build.sh fuzz [SECONDS [TARGET...]]
+#                      build the whole tree with clang, fuzz targets included,
+#                      and run each target SECONDS (30) from its corpus
 set -eu
 cd "$(dirname "$0")"
 
@@ -12,6 +15,7 @@ PACKAGES="build-essential cmake pkg-config libsdl2-dev libfreetype-dev libcups2-
   espeak-ng fonts-open-sans fonts-goudybookletter fonts-kaushanscript fonts-dustin
   fonts-comic-neue fonts-lobster fonts-aenigma fonts-blankenburg fonts-radisnoir
   fonts-cherrybomb fonts-urw-base35 fonts-noto-color-emoji"
+FUZZ_PACKAGES="clang libclang-rt-dev"
 
 install_missing() {
     missing=""
@@ -40,6 +44,17 @@ case "${1:-}" in
         shift
         exec build/dist/bin/tavelin "$@"
         ;;
+    fuzz)
+        PACKAGES="$PACKAGES $FUZZ_PACKAGES"
+        install_missing
+        # One configure and one build from a fresh clone: the fuzz targets are
+        # instrumented, the rest of the tree is built as usual, with clang.
+        build build-fuzz -DTAVELIN_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+        shift
+        seconds=${1:-30}
+        [ $# -gt 0 ] && shift
+        fuzz/run.sh build-fuzz "$seconds" "$@"
+        ;;
     test)
         install_missing
         build build
@@ -48,7 +63,7 @@ case "${1:-}" in
         ctest --test-dir build-sanitize -j2 --output-on-failure
         ;;
     *)
-        echo "usage: $0 run|test" >&2
+        echo "usage: $0 run|test|fuzz [SECONDS [TARGET...]]" >&2
         exit 2
         ;;
 esac

@@ -63,6 +63,9 @@ std::optional<CursorShape> DecodeCursorFile(const uint8_t* bytes, size_t size) {
                 const uint32_t perByte = 8 / bits;
                 const uint32_t shift = (perByte - 1 - x % perByte) * bits;
                 const uint32_t index = (row[x / perByte] >> shift) & ((1u << bits) - 1);
+                // The table holds only the colours the header counts: a pixel
+                // naming another one makes the file unreadable.
+                if (index >= colours) return std::nullopt;
                 rgb = Read32(table + index * 4) & 0xFFFFFF;
             }
             const bool transparent = (mask[x / 8] >> (7 - x % 8)) & 1;

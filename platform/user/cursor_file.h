@@ -12,7 +12,8 @@ namespace platform::user {
 constexpr int RT_CURSOR_ID = 1;
 
 // The first image of a cursor file as a 32-bit picture with its hot spot; the
-// AND mask becomes transparency. Nothing when the bytes are not a cursor.
+// AND mask becomes transparency. Nothing when the bytes are not a cursor, or
+// when a pixel names a colour the file's table does not hold.
 std::optional<CursorShape> DecodeCursorFile(const uint8_t* bytes, size_t size);
 
 }  // namespace platform::user

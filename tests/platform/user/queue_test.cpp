@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -177,6 +178,59 @@ TEST(Cursor, DecodesAMonochromeCursorAndRefusesDamagedOnes) {
     std::vector<uint8_t> huge = bytes;
     huge[22 + 4] = 0xFF;  // a width far beyond what a cursor can be
     EXPECT_FALSE(platform::user::DecodeCursorFile(huge.data(), huge.size()));
+}
+
+// A square cursor of side pixels at bits per pixel whose table holds colours
+// entries and whose every pixel names colour index; the file has no byte to
+// spare after its AND mask.
+std::vector<uint8_t> IndexedCursor(int side, int bits, int colours, int index) {
+    const size_t xorStride = (static_cast<size_t>(side) * bits + 31) / 32 * 4;
+    const size_t andStride = (static_cast<size_t>(side) + 31) / 32 * 4;
+    std::vector<uint8_t> c = {0, 0, 2, 0, 1, 0, static_cast<uint8_t>(side), static_cast<uint8_t>(side),
+                              0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 22, 0, 0, 0};
+    const uint8_t header[40] = {40, 0, 0, 0, static_cast<uint8_t>(side), 0, 0, 0,
+                                static_cast<uint8_t>(side * 2), 0, 0, 0, 1, 0,
+                                static_cast<uint8_t>(bits), 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                0, 0, 0, 0, 0, 0, 0, 0, static_cast<uint8_t>(colours)};
+    c.insert(c.end(), header, header + 40);
+    for (int i = 0; i < colours; ++i) c.insert(c.end(), {static_cast<uint8_t>(i * 60), 0x40, 0x20, 0});
+    uint8_t packed = 0;
+    for (int at = 0; at < 8; at += bits) packed = static_cast<uint8_t>(packed | index << at);
+    c.insert(c.end(), xorStride * side, packed);
+    c.insert(c.end(), andStride * side, 0);
+    const size_t size = c.size() - 22;
+    c[14] = static_cast<uint8_t>(size), c[15] = static_cast<uint8_t>(size >> 8);
+    return c;
+}
+
+TEST(Cursor, RefusesPixelsNamingColoursBeyondItsTable) {
+    struct Case {
+        int side, bits, colours, index;
+        uint32_t argb;  // 0: refused
+    };
+    const Case cases[] = {
+        {16, 8, 4, 3, 0xFF2040B4},  // the last colour of a short table
+        {16, 8, 4, 4, 0},           // one past it
+        {16, 8, 4, 255, 0},         // far past it, and past the end of the file
+        {32, 4, 2, 15, 0},
+        {32, 1, 1, 1, 0},
+        {32, 1, 2, 1, 0xFF20403C},
+    };
+    for (const Case& c : cases) {
+        const std::vector<uint8_t> bytes = IndexedCursor(c.side, c.bits, c.colours, c.index);
+        // An exact copy on the heap, so that a read past its end is caught.
+        const std::unique_ptr<uint8_t[]> exact(new uint8_t[bytes.size()]);
+        std::copy(bytes.begin(), bytes.end(), exact.get());
+        const auto shape = platform::user::DecodeCursorFile(exact.get(), bytes.size());
+        SCOPED_TRACE(testing::Message() << c.bits << " bits, " << c.colours << " colours, index "
+                                        << c.index);
+        if (c.argb == 0) {
+            EXPECT_FALSE(shape);
+        } else {
+            ASSERT_TRUE(shape);
+            EXPECT_EQ(shape->argb, std::vector<uint32_t>(c.side * c.side, c.argb));
+        }
+    }
 }
 
 }  // namespace
