@@ -198,14 +198,15 @@ TEST(Resources, FindsProgramResourcesByTypeAndNumber) {
 TEST(Resources, ErrorTextsAreTheProgramsWindows1252Blocks) {
     const std::vector<std::string> english = BlockStrings(32001);
     const std::vector<std::string> french = BlockStrings(32000);
-    ASSERT_EQ(english.size(), 53u);
-    ASSERT_EQ(french.size(), 53u);
+    ASSERT_EQ(english.size(), 54u);
+    ASSERT_EQ(french.size(), 54u);
     EXPECT_EQ(english.back(), "\x01");
     EXPECT_EQ(french.back(), "\x01");
     EXPECT_EQ(english[10], "Insufficient memory.");
     EXPECT_EQ(french[6],
               "Le nombre de couleurs de l\x92\xe9"
               "cran doit \xeatre au minimum de :");
+    EXPECT_EQ(english[52], "The program's data folder was not found:\n");
     EXPECT_EQ(english[9], "");
     EXPECT_EQ(french[9], "");
     EXPECT_EQ(english[2],
