@@ -191,6 +191,7 @@ void MagnifierTool::Enlarge() {
     m_source = ClampedSource(m_source);
     DrawBitmapRect(g_scratchPicture, m_source, kSheetRect);
     CopySurfaceToBitmapAt(kSheetRect, g_undoPicture, 0, 0);
+    g_undoFlips = 0;
     m_notZoomed = 0;
     ReleaseWindowSurface();
 }
@@ -206,6 +207,7 @@ void MagnifierTool::ZoomOut() {
 void MagnifierTool::ShrinkBack() {
     GetWindowSurface(m_owner->m_window);
     CopyBitmapRectAt(g_scratchPicture, kSheetArea, g_undoPicture, 0, 0);
+    g_undoFlips = 0;
     const int stretchMode = SetBlitStretchMode(COLORONCOLOR);
     CopySurfaceToBitmap(kSheetRect, g_scratchPicture, m_source);
     SetBlitStretchMode(stretchMode);

@@ -22,6 +22,7 @@ namespace {
 void RunEffectOnSheet(WorkshopScreen& screen, int effect) {
     GetWindowSurface(screen.m_window);
     CopySurfaceToBitmapAt(kSheetRect, g_undoPicture, 0, 0);
+    g_undoFlips = 0;
     ClipToRect(kSheetRect);
     const HCURSOR previous = SetCurrentCursor(g_waitCursor);
     RunEffect(effect);
@@ -71,6 +72,7 @@ void WorkshopScreen::RunPrintCommand() {
     }
     ReportPrintResult(result);
     CopyBitmapRectAt(g_scratchPicture, kSheetArea, g_undoPicture, 0, 0);
+    g_undoFlips = 0;
     GetWindowSurface(m_window);
     DrawBitmapAt(g_undoPicture, kSheetRect.left, kSheetRect.top);
     ReleaseWindowSurface();
