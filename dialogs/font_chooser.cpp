@@ -52,11 +52,20 @@ void DeleteSampleFonts() {
     }
 }
 
-// The sample text centred in the rectangle, in the colour and the current
-// surface's font.
-void DrawSampleText(const RECT& rect, COLORREF colour) {
+// The first letters of the sample text centred in the rectangle, in the
+// colour and the current surface's font.
+void DrawSampleText(const RECT& rect, int length, COLORREF colour) {
     g_drawingState.fillColour = colour;
-    DrawTextInRect(kSampleText, -1, rect, kLabelFormat);
+    DrawTextInRect(kSampleText, length, rect, kLabelFormat);
+}
+
+// As many letters of the sample, from its start, as the current font fits into
+// the width, and at least one: centred text wider than its box would lose
+// both of its ends.
+int FittingSampleLength(int width) {
+    int length = static_cast<int>(sizeof kSampleText) - 1;
+    while (length > 1 && TextWidth(kSampleText, length) > width) --length;
+    return length;
 }
 
 void DrawSample(const DRAWITEMSTRUCT& item) {
@@ -83,12 +92,14 @@ void DrawPreview(const DRAWITEMSTRUCT& item) {
     RECT inner = r;
     InflateRect(&inner, -1, -1);
     HFONT previous = SelectTextFont(font);
-    if (const int d = v.sizeIndex / 10; d != 0) {
+    const int d = v.sizeIndex / 10;
+    const int length = FittingSampleLength(inner.right - inner.left - 2 * d - 4);
+    if (d != 0) {
         RECT shadow = inner;
         OffsetRect(&shadow, d, d);
-        DrawSampleText(shadow, kPreviewShadow);
+        DrawSampleText(shadow, length, kPreviewShadow);
     }
-    DrawSampleText(inner, kInk);
+    DrawSampleText(inner, length, kInk);
     SelectTextFont(previous);
     DeleteTextFont(font);
 }

@@ -18,10 +18,16 @@ enum class Kind { Push, Choice, Dialog, Fixed };
 // Draws a button's face; (dx, dy) is the shift of a pressed look.
 using Face = std::function<void(Canvas&, int dx, int dy)>;
 
-// The tile colours of a button.
+// The colour behind the workshop's buttons, and behind the dialogs' buttons.
+constexpr COLORREF kWorkshopFrame = RGB(0xF3, 0xDF, 0xA7);
+constexpr COLORREF kDialogCream = RGB(0xFF, 0xEA, 0xA5);
+
+// The tile colours of a button; the ground shows in its rounded corners and
+// is the colour of what the button stands on.
 struct Tile {
     COLORREF face = RGB(255, 252, 240);
     COLORREF border = RGB(120, 96, 60);
+    COLORREF ground = kWorkshopFrame;
 };
 
 void MakeButton(Output& out, Pack pack, int id, int width, int height, Kind kind,
@@ -41,6 +47,12 @@ void DrawBackground(Canvas& canvas, int k);
 // A jigsaw of cols x rows pieces over the rectangle, in black lines.
 void DrawJigsaw(Canvas& canvas, int left, int top, int width, int height, int cols, int rows,
                 int penWidth, unsigned seed);
+
+// An open door with the outdoors beyond it, filling the rectangle: the way out.
+void DrawDoor(Canvas& canvas, int left, int top, int width, int height);
+
+// A five-pointed star with an outline, centred on (x, y).
+void DrawStar(Canvas& canvas, int x, int y, int radius, COLORREF fill);
 
 // Writes the contact sheet of everything generated; false when it could not be written.
 bool WriteContactSheet(const Output& out, const std::string& path);

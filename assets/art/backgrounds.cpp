@@ -151,17 +151,36 @@ void Rainbow(Canvas& c) {
     Put(c, U'\U0001F984', 256, 300, 90);
 }
 
+// A tree trunk from the ground up into the leaves, with a branch reaching
+// out to one side at the given height for an animal to sit on.
+void JungleTree(Canvas& c, int x, int branchY, int branchEnd) {
+    const COLORREF bark = RGB(120, 80, 40);
+    const COLORREF edge = RGB(80, 50, 25);
+    c.Polygon({{x - 16, 335}, {x - 10, 0}, {x + 10, 0}, {x + 16, 335}}, bark, edge, 2);
+    const int tip = branchEnd > x ? branchEnd + 8 : branchEnd - 8;
+    c.Polygon({{x, branchY - 12}, {tip, branchY - 3}, {tip, branchY + 3}, {x, branchY + 12}}, bark, edge, 2);
+    c.Oval(branchEnd - 14, branchY - 14, branchEnd + 10, branchY - 2, RGB(60, 150, 60));
+}
+
 void Jungle(Canvas& c) {
     c.Gradient(0, 0, kW, kH, RGB(170, 230, 160), RGB(60, 140, 60));
+    JungleTree(c, 40, 232, 150);
+    JungleTree(c, 470, 152, 380);
+    // The leaves overhead, with vines hanging from them.
     for (int i = 0; i < 6; ++i) {
         const int x = 20 + i * 95;
-        c.Lines(Canvas::Bezier({x, 0}, {x + 30, 60}, {x - 30, 110}, {x + 10, 170}), RGB(70, 120, 40), 4);
+        c.Lines(Canvas::Bezier({x, 20}, {x + 30, 80}, {x - 30, 130}, {x + 10, 190}), RGB(70, 120, 40), 4);
+    }
+    for (int x = -30; x < kW + 30; x += 56) {
+        c.Oval(x, -40, x + 90, 40 + (x / 56 % 2) * 14, RGB(50, 130, 50));
+        c.Oval(x + 24, -30, x + 90, 26, RGB(80, 165, 70));
     }
     c.Box(0, 330, kW, kH, RGB(110, 80, 40));
-    Put(c, U'\U0001F412', 90, 190, 80);
-    Put(c, U'\U0001F98E', 420, 350, 60);
-    Put(c, U'\U0001F99C', 430, 120, 70);
-    Put(c, U'\U0001F33F', 230, 320, 70);
+    // The monkey and the parrot sit on the branches, the lizard on the ground.
+    Put(c, U'\U0001F412', 100, 190, 80);
+    Put(c, U'\U0001F99C', 400, 118, 66);
+    Put(c, U'\U0001F98E', 300, 350, 60);
+    Put(c, U'\U0001F33F', 210, 320, 70);
 }
 
 void CloudCastle(Canvas& c) {

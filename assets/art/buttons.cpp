@@ -1,4 +1,5 @@
 // The workshop palette's buttons and the state pictures every picture button has.
+#include <algorithm>
 #include <cmath>
 
 #include "assets/art/art.h"
@@ -6,8 +7,6 @@
 namespace art {
 namespace {
 
-// The palette's frame colour, which shows in the rounded corners of the tiles.
-constexpr COLORREF kFrame = RGB(0xF3, 0xDF, 0xA7);
 constexpr COLORREF kSelected = RGB(255, 214, 72);
 constexpr COLORREF kSelectedBorder = RGB(230, 110, 20);
 constexpr COLORREF kHoverBorder = RGB(40, 140, 230);
@@ -19,7 +18,7 @@ void DrawState(Canvas& c, Look look, const Face& face, Tile tile) {
     const int h = c.Height();
     const bool pressed = look == Look::Pressed || look == Look::SelectedPressed;
     const bool selected = look == Look::Selected || look == Look::SelectedPressed;
-    c.Fill(kFrame);
+    c.Fill(tile.ground);
     COLORREF fill = tile.face;
     COLORREF border = tile.border;
     if (selected) {
@@ -51,6 +50,12 @@ Face EmojiFace(char32_t codePoint, int margin) {
     };
 }
 
+// The quit button: the open door and a waving hand, as in the quit dialog.
+void QuitFace(Canvas& c, int dx, int dy) {
+    DrawDoor(c, 17 + dx, 2 + dy, 20, 20);
+    c.Emoji(U'\U0001F44B', 40 + dx, 3 + dy, 58 + dx, 21 + dy);
+}
+
 void MakeCommandButtons(Output& out) {
     struct Command {
         int id;
@@ -63,28 +68,32 @@ void MakeCommandButtons(Output& out) {
         {116, U'\U0001F4C2', RGB(255, 240, 208)}, {120, U'\U0001F4BE', RGB(214, 236, 255)},
         {124, U'\U0001F6AA', RGB(255, 226, 226)}};
     for (const Command& command : commands) {
-        MakeButton(out, Pack::Program, command.id, 76, 24, Kind::Push,
-                   EmojiFace(command.emoji, 3), Tile{command.tile, RGB(110, 90, 60)});
+        const Face face = command.id == 124 ? Face(QuitFace) : EmojiFace(command.emoji, 3);
+        MakeButton(out, Pack::Program, command.id, 76, 24, Kind::Push, face,
+                   Tile{command.tile, RGB(110, 90, 60), kWorkshopFrame});
     }
 }
 
 void MakeSizeButtons(Output& out) {
+    // The brush widths of sizes 0 to 7: lines on the upper row, discs on the
+    // lower one. Each button shows its dab four pixels wider than the brush
+    // draws it, so that the finest is a dot a child can see and the others
+    // grow from it in the brushes' order.
     const int widths[] = {1, 2, 4, 6, 3, 5, 8, 10};
     for (int size = 0; size < 8; ++size) {
-        const int width = widths[size];
+        const int side = widths[size] + 4;
+        const bool disc = size >= 4;
         MakeButton(out, Pack::Program, 905 + 5 * size, 20, 22, Kind::Choice,
-                   [width](Canvas& c, int dx, int dy) {
-                       const int cx = 10 + dx;
-                       const int cy = 11 + dy;
-                       if (width <= 2) {
-                           c.Box(cx - width / 2, cy - width / 2, cx - width / 2 + width - 1,
-                                 cy - width / 2 + width - 1, kInk);
+                   [side, disc](Canvas& c, int dx, int dy) {
+                       const int left = 10 + dx - side / 2;
+                       const int top = 11 + dy - side / 2;
+                       if (disc) {
+                           c.Oval(left, top, left + side - 1, top + side - 1, kInk);
                        } else {
-                           c.Oval(cx - width / 2, cy - width / 2, cx - width / 2 + width,
-                                  cy - width / 2 + width, kInk);
+                           c.Box(left, top, left + side - 1, top + side - 1, kInk);
                        }
                    },
-                   Tile{kWhite, RGB(120, 96, 60)});
+                   Tile{kWhite, RGB(120, 96, 60), kWorkshopFrame});
     }
 }
 
@@ -140,8 +149,19 @@ void MirrorFace(Canvas& c, int dx, int dy, bool upsideDown) {
     c.Lines({map(28, 30), map(31, 33), map(28, 36)}, RGB(220, 30, 40), 2);
 }
 
+// A bright arrow turning back to the left, outlined in ink.
+void UndoFace(Canvas& c, int dx, int dy) {
+    const std::vector<Pt> bend = Canvas::Bezier({15 + dx, 14 + dy}, {40 + dx, 8 + dy},
+                                                {40 + dx, 34 + dy}, {18 + dx, 31 + dy}, 16);
+    c.Lines(bend, kInk, 9);
+    const std::vector<Pt> head = {{4 + dx, 14 + dy}, {17 + dx, 4 + dy}, {17 + dx, 24 + dy}};
+    c.Polygon(head, RGB(40, 170, 70), kInk, 2);
+    c.Lines(bend, RGB(40, 170, 70), 5);
+    c.Line(18 + dx, 10 + dy, 18 + dx, 18 + dy, RGB(40, 170, 70), 3);
+}
+
 void MakeToolButtons(Output& out) {
-    const Tile tile{RGB(255, 252, 240), RGB(120, 96, 60)};
+    const Tile tile{RGB(255, 252, 240), RGB(120, 96, 60), kWorkshopFrame};
     auto add = [&](int id, Kind kind, const Face& face) {
         MakeButton(out, Pack::Program, id, 40, 40, kind, face, tile);
     };
@@ -167,17 +187,18 @@ void MakeToolButtons(Output& out) {
     add(200, Kind::Push, [](Canvas& c, int dx, int dy) { MirrorFace(c, dx, dy, false); });
     add(205, Kind::Push, [](Canvas& c, int dx, int dy) { MirrorFace(c, dx, dy, true); });
     add(210, Kind::Choice, EmojiFace(U'\u2702', 5));
+    // Outlined stars, so that they stay clear on the yellow of the chosen tool.
     add(215, Kind::Choice, [](Canvas& c, int dx, int dy) {
-        c.Emoji(U'\u2B50', 3 + dx, 20 + dy, 16 + dx, 33 + dy);
-        c.Emoji(U'\u2B50', 13 + dx, 5 + dy, 37 + dx, 29 + dy);
+        DrawStar(c, 10 + dx, 27 + dy, 7, RGB(255, 150, 30));
+        DrawStar(c, 25 + dx, 17 + dy, 13, RGB(255, 220, 50));
         c.Lines({{8 + dx, 17 + dy}, {8 + dx, 8 + dy}, {12 + dx, 12 + dy}}, kInk, 2);
     });
     add(220, Kind::Choice, EmojiFace(U'\U0001F50D', 5));
-    add(225, Kind::Push, EmojiFace(U'\u21A9', 5));
+    add(225, Kind::Push, UndoFace);
 }
 
 void MakeArrowsAndBackgroundButton(Output& out) {
-    const Tile tile{RGB(214, 236, 255), RGB(90, 110, 150)};
+    const Tile tile{RGB(214, 236, 255), RGB(90, 110, 150), kWorkshopFrame};
     MakeButton(out, Pack::Program, 250, 40, 16, Kind::Push, [](Canvas& c, int dx, int dy) {
         c.Polygon({{20 + dx, 3 + dy}, {29 + dx, 12 + dy}, {11 + dx, 12 + dy}}, RGB(40, 120, 240), kInk, 1);
     }, tile);
@@ -190,10 +211,48 @@ void MakeArrowsAndBackgroundButton(Output& out) {
         c.Box(9 + dx, 5 + dy, 71 + dx, 36 + dy, RGB(160, 100, 40));
         c.Draw(scene, 12 + dx, 8 + dy, 57, 26);
         c.Box(9 + dx, 5 + dy, 71 + dx, 36 + dy, kNone, RGB(120, 70, 20), 2);
-    }, Tile{RGB(255, 240, 208), RGB(120, 96, 60)});
+    }, Tile{RGB(255, 240, 208), RGB(120, 96, 60), kWorkshopFrame});
 }
 
 }  // namespace
+
+void DrawDoor(Canvas& c, int left, int top, int width, int height) {
+    const int right = left + width - 1;
+    const int bottom = top + height - 1;
+    const int pen = std::max(1, height / 20);
+    const int lean = std::max(1, height / 10);
+    // The doorway on the right, opening on the sky and the grass outside...
+    const int hinge = left + width / 2;
+    const int grass = bottom - lean - (height - 2 * lean) / 3;
+    c.Box(hinge, top + lean, right, grass, RGB(110, 190, 255));
+    c.Box(hinge, grass, right, bottom - lean, RGB(90, 190, 70));
+    c.Box(hinge, top + lean, right, bottom - lean, kNone, RGB(120, 70, 30), pen);
+    // ...and the leaf swung open towards us on its hinges, taller at its near edge.
+    const std::vector<Pt> leaf = {{hinge, top + lean}, {left, top}, {left, bottom}, {hinge, bottom - lean}};
+    c.Polygon(leaf, RGB(215, 130, 55), RGB(110, 60, 20), pen);
+    if (height >= 30) {
+        // Two panels on the leaf, when there is room for them.
+        const int inset = (hinge - left) / 4;
+        const int third = height / 3;
+        c.Box(left + inset, top + third / 3 + lean, hinge - inset, top + third + lean, kNone, RGB(150, 80, 30), pen);
+        c.Box(left + inset, top + third + 2 * lean + pen, hinge - inset, bottom - third / 3 - lean, kNone, RGB(150, 80, 30), pen);
+    }
+    const int knob = std::max(2, height / 8);
+    const int knobX = left + pen + 1;
+    const int knobY = top + height / 2 - knob / 2;
+    c.Oval(knobX, knobY, knobX + knob - 1, knobY + knob - 1, RGB(255, 210, 60));
+}
+
+void DrawStar(Canvas& c, int x, int y, int radius, COLORREF fill) {
+    std::vector<Pt> points;
+    for (int i = 0; i < 10; ++i) {
+        const double angle = -3.14159265 / 2 + i * 3.14159265 / 5;
+        const double r = i % 2 ? radius * 0.45 : radius;
+        points.push_back({x + static_cast<int>(std::lround(r * std::cos(angle))),
+                          y + static_cast<int>(std::lround(r * std::sin(angle)))});
+    }
+    c.Polygon(points, fill, kInk, radius >= 10 ? 2 : 1);
+}
 
 void MakeButton(Output& out, Pack pack, int id, int width, int height, Kind kind,
                 const Face& face, Tile tile) {

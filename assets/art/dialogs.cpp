@@ -8,9 +8,9 @@
 namespace art {
 namespace {
 
-const Tile kYes{RGB(220, 248, 214), RGB(40, 130, 60)};
-const Tile kNo{RGB(255, 224, 224), RGB(170, 40, 40)};
-const Tile kPlain{RGB(255, 252, 240), RGB(120, 96, 60)};
+const Tile kYes{RGB(220, 248, 214), RGB(40, 130, 60), kDialogCream};
+const Tile kNo{RGB(255, 224, 224), RGB(170, 40, 40), kDialogCream};
+const Tile kPlain{RGB(255, 252, 240), RGB(120, 96, 60), kDialogCream};
 
 void OkButton(Output& out, int id, int width, int height, char32_t extra) {
     MakeButton(out, Pack::Program, id, width, height, Kind::Dialog,
@@ -20,7 +20,12 @@ void OkButton(Output& out, int id, int width, int height, char32_t extra) {
                        c.Emoji(0x2705, (width - s) / 2 + dx, 4 + dy, (width + s) / 2 + dx, 4 + s + dy);
                    } else {
                        c.Emoji(0x2705, width / 2 - s - 2 + dx, 4 + dy, width / 2 - 2 + dx, 4 + s + dy);
-                       c.Emoji(extra, width / 2 + 2 + dx, 4 + dy, width / 2 + 2 + s + dx, 4 + s + dy);
+                       if (extra == 0x1F6AA) {
+                           // The way out is the same open door as on the quit button.
+                           DrawDoor(c, width / 2 + 4 + dx, 4 + dy, s * 3 / 4, s);
+                       } else {
+                           c.Emoji(extra, width / 2 + 2 + dx, 4 + dy, width / 2 + 2 + s + dx, 4 + s + dy);
+                       }
                    }
                },
                kYes);
@@ -43,7 +48,7 @@ void ArrowButton(Output& out, int id, bool right) {
                    c.Polygon({{back + dx, 70 + dy}, {tip + dx, 100 + dy}, {back + dx, 130 + dy}},
                              RGB(40, 120, 240), kInk, 2);
                },
-               Tile{RGB(214, 236, 255), RGB(90, 110, 150)});
+               Tile{RGB(214, 236, 255), RGB(90, 110, 150), kDialogCream});
 }
 
 // The small picture every effect button transforms.
@@ -180,9 +185,9 @@ void FontButtons(Output& out) {
     letter(700, 38, 38, "A-", 13, FW_BOLD, false, kPlain);
     letter(702, 38, 38, "A+", 22, FW_BOLD, false, kPlain);
     letter(704, 38, 34, "I", 24, FW_NORMAL, false, kPlain);
-    letter(706, 38, 34, "I", 24, FW_NORMAL, true, Tile{RGB(255, 214, 72), RGB(230, 110, 20)});
+    letter(706, 38, 34, "I", 24, FW_NORMAL, true, Tile{RGB(255, 214, 72), RGB(230, 110, 20), kDialogCream});
     letter(708, 38, 34, "B", 22, FW_NORMAL, false, kPlain);
-    letter(710, 38, 34, "B", 24, 900, false, Tile{RGB(255, 214, 72), RGB(230, 110, 20)});
+    letter(710, 38, 34, "B", 24, 900, false, Tile{RGB(255, 214, 72), RGB(230, 110, 20), kDialogCream});
     for (int style = 0; style < 3; ++style) {
         MakeButton(out, Pack::Program, 712 + 2 * style, 80, 34, Kind::Dialog,
                    [style](Canvas& c, int dx, int dy) {
@@ -226,7 +231,7 @@ void MakeDialogPictures(Output& out) {
         c.Emoji(0x1F5A8, 24, 30, 104, 96);
     }, kPlain);
     MakeButton(out, Pack::Program, 594, 128, 100, Kind::Fixed, [](Canvas& c, int, int) {
-        c.Emoji(0x1F6AA, 14, 12, 74, 92);
+        DrawDoor(c, 14, 12, 54, 76);
         c.Emoji(0x1F44B, 66, 24, 116, 74);
     }, kPlain);
     EffectButtons(out);

@@ -70,16 +70,27 @@ void MakeModuleExtras(Output& out) {
         out.Picture(Pack::Module, 1474, small);
     }
     {
+        // The farewell: a whole rainbow over the hills and a big waving hand,
+        // without words, so that it says goodbye in every language.
         Canvas bye(450, 250);
-        bye.Gradient(0, 0, 450, 250, RGB(255, 200, 230), RGB(255, 240, 200));
+        bye.Gradient(0, 0, 450, 250, RGB(120, 200, 255), RGB(225, 245, 255));
         const COLORREF bands[] = {RGB(230, 40, 40), RGB(255, 150, 30), RGB(255, 230, 40),
                                   RGB(60, 190, 70), RGB(40, 120, 240), RGB(130, 60, 200)};
-        for (int i = 0; i < 6; ++i) bye.Oval(-60 + i * 12, 120 + i * 12, 510 - i * 12, 560 - i * 12, bands[i]);
-        bye.Gradient(12, 192, 438, 250, RGB(255, 235, 215), RGB(255, 240, 200));
-        bye.OutlinedText("Au revoir !", 0, 20, 450, 110, kFaceFat, 62, RGB(255, 230, 60), RGB(60, 40, 120), 4);
-        bye.Emoji(0x1F44B, 40, 150, 130, 240);
-        bye.Emoji(0x1F3A8, 180, 150, 270, 240);
-        bye.Emoji(0x1F60A, 320, 150, 410, 240);
+        for (int i = 0; i < 6; ++i) bye.Oval(45 + i * 14, 22 + i * 14, 405 - i * 14, 382 - i * 14, bands[i]);
+        bye.Oval(129, 106, 321, 298, RGB(200, 232, 255));
+        for (int side = 0; side < 2; ++side) {
+            const int x = side == 0 ? 14 : 316;
+            bye.Oval(x, 176, x + 120, 226, kWhite);
+            bye.Oval(x + 26, 150, x + 86, 206, kWhite);
+            bye.Oval(x + 62, 162, x + 112, 210, kWhite);
+        }
+        bye.Oval(-80, 205, 250, 330, RGB(120, 200, 90));
+        bye.Oval(190, 212, 540, 330, RGB(90, 180, 70));
+        bye.Emoji(0x1F44B, 168, 124, 282, 238);
+        bye.Emoji(0x2600, 8, 6, 68, 66);
+        bye.Emoji(0x1F98B, 384, 12, 434, 62);
+        bye.Emoji(0x1F3A8, 26, 196, 76, 246);
+        bye.Emoji(0x1F58C, 376, 194, 426, 244);
         out.Picture(Pack::Module, 597, bye);
     }
 }

@@ -8,6 +8,8 @@ namespace {
 
 constexpr int kFlagW = 120;
 constexpr int kFlagH = 80;
+// The language screen's yellow, behind its buttons.
+constexpr COLORREF kScreenYellow = RGB(255, 206, 24);
 
 void Stripes(Canvas& f, bool vertical, std::vector<COLORREF> colours) {
     const int n = static_cast<int>(colours.size());
@@ -42,7 +44,9 @@ void DrawFlag(Canvas& f, int language) {
     case 1: UnionFlag(f); break;
     case 2: Stripes(f, false, {kBlack, RGB(221, 0, 0), RGB(255, 206, 0)}); break;
     case 3:
-        Stripes(f, false, {RGB(198, 11, 30), RGB(255, 196, 0), RGB(255, 196, 0), RGB(198, 11, 30)});
+        // Red, a yellow band twice as tall, red.
+        f.Fill(RGB(198, 11, 30));
+        f.Box(0, f.Height() / 4, f.Width() - 1, f.Height() * 3 / 4 - 1, RGB(255, 196, 0));
         break;
     case 4: Stripes(f, false, {RGB(174, 28, 40), kWhite, RGB(33, 70, 139)}); break;
     default: Stripes(f, true, {RGB(0, 146, 70), kWhite, RGB(206, 43, 55)}); break;
@@ -57,7 +61,7 @@ void Logo(Output& out, int id, int width, int height, const std::string& words, 
                    c.OutlinedText(words, height - 4 + dx, dy, width - 6 + dx, height + dy, kFaceFat,
                                   height / 2 - 2, RGB(255, 255, 255), RGB(60, 40, 120), 2);
                },
-               Tile{tile, RGB(60, 40, 120)});
+               Tile{tile, RGB(60, 40, 120), kScreenYellow});
 }
 
 // The title picture: the name in big friendly letters over a painted sky,
@@ -97,7 +101,7 @@ void MakeScreens(Output& out) {
                        c.Draw(flag, 6 + dx, 6 + dy, flag.Width(), flag.Height());
                        c.Box(5 + dx, 5 + dy, kFlagW - 7 + dx, kFlagH - 7 + dy, kNone, kInk, 1);
                    },
-                   Tile{RGB(255, 252, 240), RGB(60, 40, 120)});
+                   Tile{RGB(255, 252, 240), RGB(60, 40, 120), kScreenYellow});
     }
     Logo(out, 860, 240, 64, "Palmiron", 0x1F3A8, RGB(255, 236, 200));
     Logo(out, 865, 280, 68, "Petit Tavelin", 0x1F58C, RGB(214, 236, 255));

@@ -105,7 +105,7 @@ void MakeStamps(Output& out) {
         const char32_t emoji = buttons[b];
         MakeButton(out, Pack::Module, 300 + 10 * b, 40, 40, Kind::Choice,
                    [emoji](Canvas& c, int dx, int dy) { c.Emoji(emoji, 5 + dx, 5 + dy, 35 + dx, 35 + dy); },
-                   Tile{tiles[b], RGB(120, 96, 60)});
+                   Tile{tiles[b], RGB(120, 96, 60), kWorkshopFrame});
         for (int i = 0; i < static_cast<int>(banks[b].size()); ++i) {
             const int id = 2000 + 200 * b + 4 * i;
             Stamp(out, id, banks[b][i], kNormal);
