@@ -93,7 +93,10 @@ void DrawPreview(const DRAWITEMSTRUCT& item) {
     InflateRect(&inner, -1, -1);
     HFONT previous = SelectTextFont(font);
     const int d = v.sizeIndex / 10;
-    const int length = FittingSampleLength(inner.right - inner.left - 2 * d - 4);
+    // A slanted last letter leans out past its advance; centring shares the
+    // room left on both sides, so the lean is kept free on each.
+    const int lean = (v.styleBits & kItalic) != 0 ? TextHeight() / 4 : 0;
+    const int length = FittingSampleLength(inner.right - inner.left - 2 * (d + 2 + lean));
     if (d != 0) {
         RECT shadow = inner;
         OffsetRect(&shadow, d, d);

@@ -15,6 +15,7 @@ constexpr int kItalic = 118;
 constexpr int kSmaller = 120;
 constexpr int kLarger = 121;
 constexpr int kStyle = 122;
+constexpr int kPreview = 119;
 
 int Beeps() {
     int beeps = 0;
@@ -75,6 +76,33 @@ TEST_F(FontChooser, OkWritesTheTextSettingsAndCancelKeepsThem) {
     EXPECT_EQ(g_textSettings.height, 32);
     EXPECT_EQ(g_textSettings.styleBits, 1);
     EXPECT_EQ(g_textSettings.style, 0) << "0, 1, 2 and round to 0";
+}
+
+// Centred text wider than the preview would lose both of its ends: the
+// preview keeps to the letters that fit, at every size, so that its left and
+// right columns stay paper while the sample shows.
+TEST_F(FontChooser, ThePreviewKeepsItsSampleInside) {
+    const int cases[][2] = {{0, 0}, {0, 14}, {4, 14}, {7, 14}, {15, 14}, {2, 20}, {9, 26}};
+    for (const auto& c : cases) {
+        g_fontChooser.font = c[0];
+        g_fontChooser.sizeIndex = c[1];
+        g_fontChooser.styleBits = c[1] == 20 ? 3 : 0;
+        int sideInk = 0, ink = 0;
+        Steps({Check([&](HWND) {
+                   const RECT r = ItemRect(kPreview);
+                   for (int y = r.top + 1; y < r.bottom - 1; ++y) {
+                       for (int x = r.left + 1; x < r.right - 1; ++x) {
+                           const bool paper = ScreenPixel(x, y) == RGB(255, 255, 255);
+                           ink += !paper;
+                           sideInk += !paper && (x <= r.left + 2 || x >= r.right - 3);
+                       }
+                   }
+               }),
+               ClickItem(IDCANCEL)});
+        EXPECT_EQ(ChooseFont(), 0);
+        EXPECT_EQ(sideInk, 0) << "font " << c[0] << " size index " << c[1];
+        EXPECT_GT(ink, 50) << "font " << c[0] << " size index " << c[1];
+    }
 }
 
 }  // namespace
