@@ -22,6 +22,15 @@ using Face = std::function<void(Canvas&, int dx, int dy)>;
 constexpr COLORREF kWorkshopFrame = RGB(0xF3, 0xDF, 0xA7);
 constexpr COLORREF kDialogCream = RGB(0xFF, 0xEA, 0xA5);
 
+// Pale tile colours that the program's 256-colour palette holds, so that the
+// buttons keep their colours on a 256-colour screen.
+constexpr COLORREF kPaleBlue = RGB(0xB8, 0xE8, 0xF8);
+constexpr COLORREF kPalePink = RGB(0xF8, 0xE0, 0xD0);
+constexpr COLORREF kPaleLilac = RGB(0xF8, 0xB8, 0xF8);
+constexpr COLORREF kPaleGreen = RGB(0xC0, 0xD8, 0xC0);
+constexpr COLORREF kPaleOrange = RGB(0xF8, 0xE8, 0xC8);
+constexpr COLORREF kPaleYellow = RGB(0xF8, 0xF8, 0xA8);
+
 // The tile colours of a button; the ground shows in its rounded corners and
 // is the colour of what the button stands on.
 struct Tile {

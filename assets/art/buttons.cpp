@@ -56,6 +56,16 @@ void QuitFace(Canvas& c, int dx, int dy) {
     c.Emoji(U'\U0001F44B', 40 + dx, 3 + dy, 58 + dx, 21 + dy);
 }
 
+// The erase-everything button: a bright bin with its lid, outlined in ink,
+// where the emoji's pale grey bin read as a disabled button.
+void BinFace(Canvas& c, int dx, int dy) {
+    const COLORREF body = RGB(40, 150, 230);
+    c.Polygon({{30 + dx, 7 + dy}, {46 + dx, 7 + dy}, {44 + dx, 20 + dy}, {32 + dx, 20 + dy}}, body, kInk, 1);
+    for (int x = 35; x <= 41; x += 3) c.Line(x + dx, 10 + dy, x + dx, 18 + dy, RGB(20, 90, 170), 1);
+    c.Box(35 + dx, 1 + dy, 41 + dx, 3 + dy, kNone, kInk, 1);
+    c.Box(28 + dx, 3 + dy, 48 + dx, 6 + dy, RGB(90, 185, 250), kInk, 1);
+}
+
 void MakeCommandButtons(Output& out) {
     struct Command {
         int id;
@@ -63,12 +73,14 @@ void MakeCommandButtons(Output& out) {
         COLORREF tile;
     };
     const Command commands[] = {
-        {100, U'\u2753', RGB(214, 236, 255)}, {104, U'\U0001F5D1', RGB(255, 226, 226)},
-        {108, U'\u2728', RGB(240, 224, 255)}, {112, U'\U0001F5A8', RGB(226, 246, 226)},
-        {116, U'\U0001F4C2', RGB(255, 240, 208)}, {120, U'\U0001F4BE', RGB(214, 236, 255)},
-        {124, U'\U0001F6AA', RGB(255, 226, 226)}};
+        {100, U'\u2753', kPaleBlue}, {104, U'\U0001F5D1', kPalePink},
+        {108, U'\u2728', kPaleLilac}, {112, U'\U0001F5A8', kPaleYellow},
+        {116, U'\U0001F4C2', kPaleOrange}, {120, U'\U0001F4BE', kPaleBlue},
+        {124, U'\U0001F6AA', kPalePink}};
     for (const Command& command : commands) {
-        const Face face = command.id == 124 ? Face(QuitFace) : EmojiFace(command.emoji, 3);
+        const Face face = command.id == 124   ? Face(QuitFace)
+                           : command.id == 104 ? Face(BinFace)
+                                               : EmojiFace(command.emoji, 3);
         MakeButton(out, Pack::Program, command.id, 76, 24, Kind::Push, face,
                    Tile{command.tile, RGB(110, 90, 60), kWorkshopFrame});
     }
@@ -198,7 +210,7 @@ void MakeToolButtons(Output& out) {
 }
 
 void MakeArrowsAndBackgroundButton(Output& out) {
-    const Tile tile{RGB(214, 236, 255), RGB(90, 110, 150), kWorkshopFrame};
+    const Tile tile{kPaleBlue, RGB(90, 110, 150), kWorkshopFrame};
     MakeButton(out, Pack::Program, 250, 40, 16, Kind::Push, [](Canvas& c, int dx, int dy) {
         c.Polygon({{20 + dx, 3 + dy}, {29 + dx, 12 + dy}, {11 + dx, 12 + dy}}, RGB(40, 120, 240), kInk, 1);
     }, tile);
@@ -211,7 +223,7 @@ void MakeArrowsAndBackgroundButton(Output& out) {
         c.Box(9 + dx, 5 + dy, 71 + dx, 36 + dy, RGB(160, 100, 40));
         c.Draw(scene, 12 + dx, 8 + dy, 57, 26);
         c.Box(9 + dx, 5 + dy, 71 + dx, 36 + dy, kNone, RGB(120, 70, 20), 2);
-    }, Tile{RGB(255, 240, 208), RGB(120, 96, 60), kWorkshopFrame});
+    }, Tile{kPaleOrange, RGB(120, 96, 60), kWorkshopFrame});
 }
 
 }  // namespace

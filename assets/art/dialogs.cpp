@@ -8,8 +8,8 @@
 namespace art {
 namespace {
 
-const Tile kYes{RGB(220, 248, 214), RGB(40, 130, 60), kDialogCream};
-const Tile kNo{RGB(255, 224, 224), RGB(170, 40, 40), kDialogCream};
+const Tile kYes{kPaleGreen, RGB(40, 130, 60), kDialogCream};
+const Tile kNo{kPalePink, RGB(170, 40, 40), kDialogCream};
 const Tile kPlain{RGB(255, 252, 240), RGB(120, 96, 60), kDialogCream};
 
 void OkButton(Output& out, int id, int width, int height, char32_t extra) {
@@ -48,7 +48,7 @@ void ArrowButton(Output& out, int id, bool right) {
                    c.Polygon({{back + dx, 70 + dy}, {tip + dx, 100 + dy}, {back + dx, 130 + dy}},
                              RGB(40, 120, 240), kInk, 2);
                },
-               Tile{RGB(214, 236, 255), RGB(90, 110, 150), kDialogCream});
+               Tile{kPaleBlue, RGB(90, 110, 150), kDialogCream});
 }
 
 // The small picture every effect button transforms.

@@ -38,9 +38,12 @@ void UnionFlag(Canvas& f) {
     f.Box(w / 2 - 8, 0, w / 2 + 8, h, red);
 }
 
+// The blues and the green lean a little away from teal, which is the nearest
+// colour of the program palette to their usual shades: on a 256-colour screen
+// the French and the Italian flags would otherwise look alike.
 void DrawFlag(Canvas& f, int language) {
     switch (language) {
-    case 0: Stripes(f, true, {RGB(0, 85, 164), kWhite, RGB(239, 65, 53)}); break;
+    case 0: Stripes(f, true, {RGB(0, 55, 170), kWhite, RGB(239, 65, 53)}); break;
     case 1: UnionFlag(f); break;
     case 2: Stripes(f, false, {kBlack, RGB(221, 0, 0), RGB(255, 206, 0)}); break;
     case 3:
@@ -48,8 +51,8 @@ void DrawFlag(Canvas& f, int language) {
         f.Fill(RGB(198, 11, 30));
         f.Box(0, f.Height() / 4, f.Width() - 1, f.Height() * 3 / 4 - 1, RGB(255, 196, 0));
         break;
-    case 4: Stripes(f, false, {RGB(174, 28, 40), kWhite, RGB(33, 70, 139)}); break;
-    default: Stripes(f, true, {RGB(0, 146, 70), kWhite, RGB(206, 43, 55)}); break;
+    case 4: Stripes(f, false, {RGB(174, 28, 40), kWhite, RGB(25, 50, 150)}); break;
+    default: Stripes(f, true, {RGB(0, 146, 50), kWhite, RGB(206, 43, 55)}); break;
     }
 }
 
@@ -98,13 +101,16 @@ void MakeScreens(Output& out) {
                    [language](Canvas& c, int dx, int dy) {
                        Canvas flag(kFlagW - 12, kFlagH - 12);
                        DrawFlag(flag, language);
-                       c.Draw(flag, 6 + dx, 6 + dy, flag.Width(), flag.Height());
+                       // Copied pixel for pixel: resampling would blur the stripes' edges.
+                       for (int y = 0; y < flag.Height(); ++y) {
+                           for (int x = 0; x < flag.Width(); ++x) c.Set(6 + dx + x, 6 + dy + y, flag.Get(x, y));
+                       }
                        c.Box(5 + dx, 5 + dy, kFlagW - 7 + dx, kFlagH - 7 + dy, kNone, kInk, 1);
                    },
                    Tile{RGB(255, 252, 240), RGB(60, 40, 120), kScreenYellow});
     }
-    Logo(out, 860, 240, 64, "Palmiron", 0x1F3A8, RGB(255, 236, 200));
-    Logo(out, 865, 280, 68, "Petit Tavelin", 0x1F58C, RGB(214, 236, 255));
+    Logo(out, 860, 240, 64, "Palmiron", 0x1F3A8, kPaleOrange);
+    Logo(out, 865, 280, 68, "Petit Tavelin", 0x1F58C, kPaleBlue);
     Canvas title(640, 480);
     DrawTitle(title);
     out.Picture(Pack::Program, 870, title, 8);
