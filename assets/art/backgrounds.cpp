@@ -188,6 +188,8 @@ void CloudCastle(Canvas& c) {
     Cloud(c, 20, 280, 90);
     Cloud(c, 260, 290, 100);
     Put(c, U'\U0001F3F0', 256, 220, 170);
+    // A cloud under the castle, so that it stands on something.
+    Cloud(c, 150, 282, 110);
     Put(c, U'\U0001F409', 80, 90, 90);
     Put(c, U'\u2B50', 440, 60, 40);
     Put(c, U'\u2B50', 380, 110, 24);

@@ -9,6 +9,7 @@ namespace {
 
 constexpr COLORREF kSelected = RGB(255, 214, 72);
 constexpr COLORREF kSelectedBorder = RGB(230, 110, 20);
+constexpr COLORREF kChosenMiddle = kPaleYellow;
 constexpr COLORREF kHoverBorder = RGB(40, 140, 230);
 
 enum class Look { Normal, Pressed, Selected, SelectedPressed, Hover };
@@ -32,6 +33,11 @@ void DrawState(Canvas& c, Look look, const Face& face, Tile tile) {
     }
     const int radius = std::min(w, h) / 5;
     c.RoundBox(0, 0, w - 1, h - 1, radius, fill, border, selected || look == Look::Hover ? 2 : 1);
+    if (selected && std::min(w, h) >= 36) {
+        // A chosen tile keeps a yellow ring around a paler yellow middle, so that
+        // yellow faces (stars, suns, smiles) stay clear on it.
+        c.RoundBox(5, 5, w - 6, h - 6, radius - 3, kChosenMiddle);
+    }
     // A soft light on the upper edge and a shade on the lower one, swapped when pressed.
     const COLORREF light = Mix(fill, kWhite, 70);
     const COLORREF shade = Mix(fill, kBlack, 22);
