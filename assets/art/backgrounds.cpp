@@ -74,7 +74,7 @@ void Underwater(Canvas& c) {
     c.Polygon({{0, 350}, {120, 335}, {260, 350}, {400, 330}, {kW, 345}, {kW, kH}, {0, kH}}, RGB(230, 205, 140));
     for (int i = 0; i < 5; ++i) {
         const int x = 40 + i * 110;
-        c.Lines(Canvas::Bezier({x, 350}, {x - 20, 300}, {x + 20, 280}, {x, 230 + (i % 2) * 30}), RGB(40, 160, 80), 6);
+        c.Lines(Canvas::Bezier({x, 350}, {x - 20, 300}, {x + 20, 280}, {x, 230 + (i % 2) * 30}), RGB(20, 150, 40), 6);
     }
     Put(c, U'\U0001F420', 120, 120, 70);
     Put(c, U'\U0001F419', 420, 300, 80);
@@ -119,9 +119,11 @@ void Winter(Canvas& c) {
 void Farm(Canvas& c) {
     c.Gradient(0, 0, kW, kH, RGB(140, 200, 255), RGB(230, 245, 255));
     Sun(c, 70, 60, 28);
-    Hills(c, 250, 18, 0.0, RGB(160, 210, 90));
-    c.Box(0, 300, kW, kH, RGB(110, 180, 70));
-    c.Box(0, 300, kW, 302, RGB(90, 150, 60));
+    // Greens that the program palette holds, or the field turns brown on a
+    // 256-colour screen.
+    Hills(c, 250, 18, 0.0, RGB(130, 215, 100));
+    c.Box(0, 300, kW, kH, RGB(100, 200, 80));
+    c.Box(0, 300, kW, 302, RGB(70, 170, 50));
     for (int x = 10; x < kW; x += 34) c.Box(x, 270, x + 6, 312, RGB(180, 120, 60), RGB(120, 80, 40), 1);
     c.Box(0, 280, kW, 286, RGB(180, 120, 60), RGB(120, 80, 40), 1);
     Put(c, U'\U0001F404', 130, 330, 90);
@@ -130,9 +132,11 @@ void Farm(Canvas& c) {
 }
 
 void Sunset(Canvas& c) {
-    c.Gradient(0, 0, kW, 260, RGB(110, 60, 170), RGB(255, 160, 80));
+    // Pink and purple rather than the greyer mauves between, which the
+    // program palette would show grey on a 256-colour screen.
+    c.Gradient(0, 0, kW, 260, RGB(200, 80, 200), RGB(255, 170, 90));
     c.Oval(190, 170, 320, 300, RGB(255, 220, 90));
-    c.Gradient(0, 240, kW, kH, RGB(250, 120, 90), RGB(60, 40, 120));
+    c.Gradient(0, 240, kW, kH, RGB(250, 110, 90), RGB(130, 30, 130));
     for (int y = 250; y < 390; y += 18) c.Line(200 - (y - 240) / 2, y, 310 + (y - 240) / 2, y, RGB(255, 210, 110), 2);
     Cloud(c, 40, 60, 40, RGB(255, 190, 200));
     Cloud(c, 360, 100, 34, RGB(255, 190, 200));
@@ -159,21 +163,24 @@ void JungleTree(Canvas& c, int x, int branchY, int branchEnd) {
     c.Polygon({{x - 16, 335}, {x - 10, 0}, {x + 10, 0}, {x + 16, 335}}, bark, edge, 2);
     const int tip = branchEnd > x ? branchEnd + 8 : branchEnd - 8;
     c.Polygon({{x, branchY - 12}, {tip, branchY - 3}, {tip, branchY + 3}, {x, branchY + 12}}, bark, edge, 2);
-    c.Oval(branchEnd - 14, branchY - 14, branchEnd + 10, branchY - 2, RGB(60, 150, 60));
+    c.Oval(branchEnd - 14, branchY - 14, branchEnd + 10, branchY - 2, RGB(60, 160, 50));
 }
 
 void Jungle(Canvas& c) {
-    c.Gradient(0, 0, kW, kH, RGB(170, 230, 160), RGB(60, 140, 60));
+    // Light greens down to the ground: the program palette's greens are pure
+    // ones, and the darker natural greens between would turn grey on a
+    // 256-colour screen.
+    c.Gradient(0, 0, kW, kH, RGB(160, 230, 150), RGB(90, 190, 80));
     JungleTree(c, 40, 232, 150);
     JungleTree(c, 470, 152, 380);
     // The leaves overhead, with vines hanging from them.
     for (int i = 0; i < 6; ++i) {
         const int x = 20 + i * 95;
-        c.Lines(Canvas::Bezier({x, 20}, {x + 30, 80}, {x - 30, 130}, {x + 10, 190}), RGB(70, 120, 40), 4);
+        c.Lines(Canvas::Bezier({x, 20}, {x + 30, 80}, {x - 30, 130}, {x + 10, 190}), RGB(40, 120, 30), 4);
     }
     for (int x = -30; x < kW + 30; x += 56) {
-        c.Oval(x, -40, x + 90, 40 + (x / 56 % 2) * 14, RGB(50, 130, 50));
-        c.Oval(x + 24, -30, x + 90, 26, RGB(80, 165, 70));
+        c.Oval(x, -40, x + 90, 40 + (x / 56 % 2) * 14, RGB(30, 130, 30));
+        c.Oval(x + 24, -30, x + 90, 26, RGB(60, 160, 50));
     }
     c.Box(0, 330, kW, kH, RGB(110, 80, 40));
     // The monkey and the parrot sit on the branches, the lizard on the ground.
@@ -207,7 +214,8 @@ void Desert(Canvas& c) {
 }
 
 void Night(Canvas& c) {
-    c.Gradient(0, 0, kW, kH, RGB(20, 30, 90), RGB(70, 80, 160));
+    // Blues and greens that stay blue and green, not grey, on a 256-colour screen.
+    c.Gradient(0, 0, kW, kH, RGB(10, 20, 80), RGB(40, 50, 150));
     unsigned seed = 11;
     for (int i = 0; i < 70; ++i) {
         seed = seed * 214013 + 2531011;
@@ -217,8 +225,8 @@ void Night(Canvas& c) {
         c.Box(x, y, x + i % 2, y + i % 2, RGB(255, 250, 200));
     }
     Put(c, U'\U0001F319', 430, 80, 90);
-    Hills(c, 290, 14, 0.5, RGB(40, 100, 60));
-    Hills(c, 320, 10, 2.0, RGB(30, 80, 50));
+    Hills(c, 290, 14, 0.5, RGB(20, 110, 40));
+    Hills(c, 320, 10, 2.0, RGB(10, 90, 30));
     Put(c, U'\U0001F3E1', 110, 270, 110);
     Put(c, U'\U0001F333', 400, 260, 120);
     Put(c, U'\U0001F989', 385, 235, 44);

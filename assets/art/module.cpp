@@ -73,7 +73,7 @@ void MakeModuleExtras(Output& out) {
         // The farewell: a whole rainbow over the hills and a big waving hand,
         // without words, so that it says goodbye in every language.
         Canvas bye(450, 250);
-        bye.Gradient(0, 0, 450, 250, RGB(120, 200, 255), RGB(225, 245, 255));
+        bye.Gradient(0, 0, 450, 250, RGB(160, 208, 250), RGB(200, 238, 255));
         const COLORREF bands[] = {RGB(230, 40, 40), RGB(255, 150, 30), RGB(255, 230, 40),
                                   RGB(60, 190, 70), RGB(40, 120, 240), RGB(130, 60, 200)};
         for (int i = 0; i < 6; ++i) bye.Oval(45 + i * 14, 22 + i * 14, 405 - i * 14, 382 - i * 14, bands[i]);
