@@ -12,7 +12,7 @@ if(NOT EXISTS ${ART_EMOJI_FONT})
                       "fonts-noto-color-emoji (./build.sh does).")
 endif()
 
-file(GLOB ART_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/art/*.cpp)
+file(GLOB ART_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/buildtools/art/*.cpp)
 add_executable(tavelin_art ${ART_SOURCES})
 target_link_libraries(tavelin_art PRIVATE platform)
 

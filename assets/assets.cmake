@@ -17,12 +17,12 @@ endif()
 
 # The sounds, rendered by a host tool of our own.
 add_executable(tavelin_synth
-  assets/synth/main.cpp
-  assets/synth/dsp.cpp
-  assets/synth/instruments.cpp
-  assets/synth/recipes_program.cpp
-  assets/synth/recipes_cd.cpp
-  assets/synth/wav.cpp)
+  buildtools/synth/main.cpp
+  buildtools/synth/dsp.cpp
+  buildtools/synth/instruments.cpp
+  buildtools/synth/recipes_program.cpp
+  buildtools/synth/recipes_cd.cpp
+  buildtools/synth/wav.cpp)
 target_include_directories(tavelin_synth PRIVATE ${CMAKE_SOURCE_DIR})
 
 # A sample of the outputs is named beside the stamp, so that a removed dist

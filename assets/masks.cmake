@@ -9,12 +9,12 @@ set(MASKS_DIR ${MASKS_DATA_DIR}/Datas)
 set(MASKS_NAMES Soleil Pointi BulleL BulleH NeigeL NeigeH PlanteL2 PlanteH)
 
 add_executable(tavelin_masks
-  assets/masks/main.cpp
-  assets/masks/mask.cpp
-  assets/masks/light.cpp
-  assets/masks/bubbles.cpp
-  assets/masks/snow.cpp
-  assets/masks/plants.cpp)
+  buildtools/masks/main.cpp
+  buildtools/masks/mask.cpp
+  buildtools/masks/light.cpp
+  buildtools/masks/bubbles.cpp
+  buildtools/masks/snow.cpp
+  buildtools/masks/plants.cpp)
 target_include_directories(tavelin_masks PRIVATE ${CMAKE_SOURCE_DIR})
 
 set(MASKS_OUTPUTS)

@@ -3,13 +3,13 @@
 # pack's bytes, so an executable links exactly one pack: program_resources for
 # the program, test_resources for the tests and fuzz targets.
 add_executable(respack
-  tools/respack/main.cpp
-  tools/respack/text_source.cpp
+  buildtools/respack/main.cpp
+  buildtools/respack/text_source.cpp
   platform/kernel/resource_pack.cpp)
 target_include_directories(respack PRIVATE ${CMAKE_SOURCE_DIR})
 
 # The dialog template compiler, shared by respack and the unit tests.
-add_library(respack_dialogs OBJECT tools/respack/dialog_source.cpp)
+add_library(respack_dialogs OBJECT buildtools/respack/dialog_source.cpp)
 target_include_directories(respack_dialogs PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(respack PRIVATE respack_dialogs)
 if(TAVELIN_TESTS)

@@ -12,7 +12,7 @@
 #include "platform/kernel/resource_pack.h"
 #include "platform/windows.h"
 #include "tests/support/layer.h"
-#include "tools/respack/dialog_source.h"
+#include "buildtools/respack/dialog_source.h"
 
 namespace dialog_testing {
 
