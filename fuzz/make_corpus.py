@@ -144,6 +144,31 @@ SCRIPTS = {
     "bad-line.txt": b"wait 10\nclick 1\n",
 }
 
+# user-dirs.dirs as xdg-user-dirs-update writes it, and its corners. The fuzz
+# target asks for the folder that the first byte chooses: "X" and " " the
+# pictures folder, a tab the desktop folder.
+USER_DIRS = {
+    "user-dirs.dirs": b"# This file is written by xdg-user-dirs-update\n"
+                      b"# If you want to change or add directories, just edit the line you're\n"
+                      b"# interested in.\n"
+                      b"XDG_DESKTOP_DIR=\"$HOME/Bureau\"\nXDG_DOWNLOAD_DIR=\"$HOME/T\xc3\xa9l\xc3\xa9"
+                      b"chargements\"\nXDG_PICTURES_DIR=\"$HOME/Images\"\nXDG_VIDEOS_DIR=\"$HOME/"
+                      b"Vid\xc3\xa9os\"\n",
+    "absolute-escaped": b"XDG_PICTURES_DIR=\"/srv/a\\\"b\\\\c/\"\n",
+    "spaces-twice": b" XDG_PICTURES_DIR = \"$HOME/first\"\r\nXDG_PICTURES_DIR=\"$HOME/Mes images\"\r\n",
+    "desktop-tab": b"\tXDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_PICTURES_DIR=\"$HOME\"\n",
+}
+
+# Names in the program's Windows-1252 and in the desktop's UTF-8; the target
+# reads UTF-16 as little- or big-endian by the first byte's lowest bit.
+NAMES = {
+    "cp1252": b"Dessin d'\xe9t\xe9 \x80 \x93 \x9c\x8c \xff.BMP",
+    "utf8": "Été — “dessin” € œ ÿ.BMP".encode("utf-8"),
+    "utf8-outside-cp1252": "日本 Ж ☃ 🎨.bmp".encode("utf-8"),
+    "utf8-broken": b"\xc3\x28 \xe2\x82 \xf0\x9f\x8e \xed\xa0\x80 \xc0\xaf",
+    "utf16le": "Été €".encode("utf-16-le"),
+}
+
 
 def ttf():
     """A TrueType font of one empty glyph and one square, family "Seed"."""
@@ -224,6 +249,10 @@ def main():
         write("profile", name, data)
     for name, data in SCRIPTS.items():
         write("script", name, data)
+    for name, data in USER_DIRS.items():
+        write("user_dirs", name, data)
+    for name, data in NAMES.items():
+        write("names", name, data)
     write("font", "seed.ttf", ttf())
     text = b"Bonjour\0Au revoir\0\xe9t\xe9\0\x01\0"
     write("resource_pack", "text-block", text)

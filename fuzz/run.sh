@@ -3,7 +3,8 @@
 # them finds a crash, a leak, a timeout or an out-of-memory.
 #   fuzz/run.sh BUILD_DIR SECONDS [TARGET...]
 # TARGET is a name such as cursor (for cursor_fuzz); all targets by default.
-# Each target starts from fuzz/corpus/TARGET and writes what it learns into
+# Each target starts from its seeds in fuzz/corpus/TARGET (a target without
+# seeds fails) and writes what it learns into
 # BUILD_DIR/fuzz-corpus/TARGET, so the committed seeds stay as they are; a
 # finding lands in BUILD_DIR/fuzz-findings. Each target's log is in
 # BUILD_DIR/fuzz-logs/TARGET.log, and one line a target sums it up.
@@ -27,7 +28,10 @@ run_one() {
     work="$build/fuzz-corpus/$name"
     mkdir -p "$work"
     seeds="fuzz/corpus/$name"
-    [ -d "$seeds" ] || seeds=""
+    if [ -z "$(ls -A "$seeds" 2>/dev/null)" ]; then
+        echo "fuzz $name: FAILED: no seeds in $seeds (fuzz/make_corpus.py writes them)"
+        return 1
+    fi
     status=0
     "$program" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$build/fuzz-findings/$name-" "$work" $seeds >"$log" 2>&1 || status=$?

@@ -56,6 +56,9 @@ TEST_F(DialogKeys, EnterEscapeTabAndSpaceInEveryDialog) {
         {"print tab enter", ConfirmPrint, {tab}, {enter}, 1, "Green", 1, 2},
         {"quit escape", ConfirmQuit, {}, {escape}, 0, "Green", 1, 2},
         {"quit space", ConfirmQuit, {}, {space}, 1, "Green", 1, 2},
+        {"quit enter", ConfirmQuit, {}, {enter}, 1, "Green", 1, 2},
+        {"quit tab space", ConfirmQuit, {tab}, {space}, 0, "Green", 1, 2},
+        {"quit tab enter", ConfirmQuit, {tab}, {enter}, 1, "Green", 1, 2},
         {"save escape", RunSaveDialog, {tab, tab}, {escape}, 0, "Green", 1, 2},
         {"farewell enter", Farewell, {}, {enter}, 1, "Green", 1, 2},
     };
