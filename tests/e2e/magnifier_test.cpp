@@ -1,11 +1,15 @@
 // The magnifier through the real program, on a drawing whose every pixel has
 // its own colour so that each enlarged cell tells which pixel it shows: the
 // source area at each zoom factor and at the sheet's corner, painting and
-// putting back cells, the drawing after leaving and its undo, saving while
-// zoomed, and every command that needs the true drawing putting the
-// magnifier away first.
+// putting back cells, the drawing after leaving and its undo, saving,
+// printing and an effect while zoomed, and every command that needs the true
+// drawing putting the magnifier away first.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -67,6 +71,33 @@ uint32_t FilePixel(const std::string& bmp, int x, int y) {
            static_cast<uint8_t>(bmp[at]);
 }
 
+// A printed page rasterised by pdftoppm, 0xRRGGBB per pixel, or nothing.
+struct Page {
+    int width = 0;
+    int height = 0;
+    std::string rgb;
+    uint32_t At(int x, int y) const {
+        const size_t at = (static_cast<size_t>(y) * width + x) * 3;
+        return (static_cast<uint8_t>(rgb[at]) << 16) | (static_cast<uint8_t>(rgb[at + 1]) << 8) |
+               static_cast<uint8_t>(rgb[at + 2]);
+    }
+};
+
+bool Rasterise(const std::string& pdf, int dpi, Page& page) {
+    const std::string command = "/usr/bin/pdftoppm -r " + std::to_string(dpi) + " -singlefile " + pdf + " " + pdf;
+    if (std::system(command.c_str()) != 0) return false;
+    const std::string ppm = ReadBytes(pdf + ".ppm");
+    const std::string header = "P6\n";
+    if (ppm.rfind(header, 0) != 0) return false;
+    size_t at = header.size();
+    size_t end = ppm.find('\n', at);
+    if (end == std::string::npos || sscanf(ppm.c_str() + at, "%d %d", &page.width, &page.height) != 2) return false;
+    end = ppm.find('\n', end + 1);
+    if (end == std::string::npos || page.width <= 0 || page.height <= 0) return false;
+    page.rgb = ppm.substr(end + 1);
+    return page.rgb.size() == static_cast<size_t>(page.width) * page.height * 3;
+}
+
 // The sheet pixels of a screenshot (window coordinates) that differ from
 // what the function expects there.
 int Mismatches(const std::string& shot, const std::function<uint32_t(int, int)>& expected) {
@@ -95,9 +126,9 @@ struct MagnifierRun {
         std::ofstream(run.Path("config/Tavelin.ini")) << "[param]\nlangage=2\ndir=" << folder << "\n";
         std::ofstream(run.Path("drawing.bmp"), std::ios::binary) << Bmp(Code);
     }
-    int Run(const std::string& script) {
-        const int code = run.StartInWorkshop(script + kQuit, "--config " + run.Path("config").string() +
-                                                                 " " + run.Path("drawing.bmp").string());
+    int Run(const std::string& script, const std::string& args = "") {
+        const int code = run.StartInWorkshop(script + kQuit, "--config " + run.Path("config").string() + " " +
+                                                                 args + " " + run.Path("drawing.bmp").string());
         log = run.Log();
         return code;
     }
@@ -231,6 +262,43 @@ TEST(Magnifier, CommandsThatNeedTheTrueDrawingPutTheMagnifierAwayFirst) {
         EXPECT_EQ(Mismatches(r.Shot(c.name), [&](int x, int y) { return c.drawing(x - 84, y - 36); }), 0);
     }
     EXPECT_EQ(r.Count("Loupe2"), static_cast<int>(commands.size()));
+}
+
+TEST(Magnifier, PrintingAndAnEffectWhileZoomedTakeTheTrueDrawing) {
+    MagnifierRun r;
+    std::filesystem::create_directories(r.run.Path("out"));
+    const std::string zoomAndPaint = kMagnifier + "move 340 236\nclick 340 236\nwait 300\nclick 300 300\nwait 20\n";
+    // A page of 600 x 500 points at 72 dpi takes the drawing once, 1 point a pixel.
+    ASSERT_EQ(r.Run(kRedSwatch + zoomAndPaint + "click 314 15\nwait 300\nkey enter\nwait 300\nshot printed\n" +
+                        zoomAndPaint + "click 223 15\nwait 300\nclick 315 163\nwait 300\nshot negative\n" +
+                        "click 60 420\nwait 300\nshot undone\n",
+                    "--print-to " + r.run.Path("out").string() + " --print-page 600x500 --print-dpi 72"),
+              0);
+    const auto edited = [](int x, int y) { return x == 251 && y == 208 ? kRed : Code(x, y); };
+    const auto onSheet = [&](int x, int y) { return edited(x - 84, y - 36); };
+    EXPECT_EQ(Mismatches(r.Shot("printed"), onSheet), 0);
+    // The negative of the true drawing; its undo gives the drawing back.
+    EXPECT_EQ(Mismatches(r.Shot("negative"), [&](int x, int y) { return ~onSheet(x, y) & 0xFFFFFF; }), 0);
+    EXPECT_EQ(Mismatches(r.Shot("undone"), onSheet), 0);
+    EXPECT_EQ(r.Count("Loupe2"), 2);
+
+    if (access("/usr/bin/pdftoppm", X_OK) != 0) GTEST_SKIP() << "pdftoppm is not installed (poppler-utils)";
+    // At 288 dpi each drawing pixel is 4 x 4 page pixels; their centres are
+    // exact. No drawing pixel is white, so the first one that is not marks
+    // the picture's corner.
+    Page page;
+    ASSERT_TRUE(Rasterise(r.run.Path("out/page-001.pdf").string(), 288, page));
+    int left = 0;
+    int top = 0;
+    while (left < page.width && page.At(left, page.height / 2) == 0xFFFFFF) ++left;
+    while (top < page.height && page.At(page.width / 2, top) == 0xFFFFFF) ++top;
+    ASSERT_LE(left + 4 * 512, page.width);
+    ASSERT_LE(top + 4 * 400, page.height);
+    int printMismatches = 0;
+    for (int y = 0; y < 400; ++y) {
+        for (int x = 0; x < 512; ++x) printMismatches += page.At(left + 4 * x + 2, top + 4 * y + 2) != edited(x, y);
+    }
+    EXPECT_EQ(printMismatches, 0);
 }
 
 }  // namespace
