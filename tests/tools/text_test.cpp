@@ -135,6 +135,19 @@ TEST_F(TextToolTest, BackspaceRestoresTheCleanSheetAndEachKeyHasItsSound) {
     EXPECT_EQ(PixelsNot('.', RECT{84, 36, 596, 100}).size(), 0u);
 }
 
+TEST_F(TextToolTest, QuotesTurnTypographicAndTheProgramsKeyCodesTakeBackOnce) {
+    TextTool* tool = Start(100, 50);
+    Type(" \"hi\" l'a");
+    EXPECT_STREQ(tool->m_text, " \x93hi\x94 l\x92" "a");
+    // Backspace reaches the screen as its program code and as character 8;
+    // Delete only as its code.
+    screen->OnChar(static_cast<int16_t>(0x8013), 0);
+    Type("\b");
+    screen->OnChar(static_cast<int16_t>(0x8014), 0);
+    EXPECT_STREQ(tool->m_text, " \x93hi\x94 l");
+    Type("\x1b");
+}
+
 TEST_F(TextToolTest, LineBreaksAndLimits) {
     TextTool* tool = Start(100, 50);
     Type("ab");
