@@ -18,6 +18,7 @@
 #include "tools/magnifier.h"
 #include "tools/selection.h"
 #include "tools/stamp.h"
+#include "tools/text.h"
 #include "workshop/workshop_screen.h"
 
 namespace {
@@ -41,6 +42,7 @@ Tool* MakeTool(WorkshopScreen* owner, int id) {
         case 175: return new FilledRectangleTool(owner);
         case 180: return new AirbrushTool(owner);
         case 185: return new FillTool(owner);
+        case 195: return new TextTool(owner);
         case 210: return new SelectionTool(owner);
         case 220: return new MagnifierTool(owner);
         default: return new BrushTool(owner);

@@ -11,7 +11,7 @@
 #include "shell/mainwindow.h"
 #include "shell/sound.h"
 #include "storage/printing.h"
-#include "tools/brush.h"
+#include "tools/text.h"
 #include "workshop/workshop_screen.h"
 
 namespace {
@@ -116,11 +116,15 @@ int WorkshopScreen::CanClose() {
     return 1;
 }
 
-// The text tool is not built yet: the brush stands in for it under the text
-// button while the chooser sets the text settings.
+// The text tool becomes current under the text button while the chooser
+// sets the text settings; a new balloon style changes its cursor at once.
 void WorkshopScreen::ChooseFontsAndStyles() {
-    DeleteTools();
-    g_workshop.tool = new BrushTool(this);
     SelectToolButton(m_textButton);
+    ChooseTool(m_textButton->m_id);
+    const int style = g_textSettings.style;
     ChooseFont();
+    if (g_workshop.textTool && g_textSettings.style != style) {
+        g_toolCursor = TextCursorFor(g_textSettings.style);
+        SetCurrentCursor(g_toolCursor);
+    }
 }

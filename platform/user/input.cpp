@@ -18,6 +18,11 @@ HWND g_focus = nullptr;
 HWND g_active = nullptr;
 POINT g_cursor{};
 std::array<bool, 256> g_keyDown{};
+// The right Alt key is AltGr on the layouts that have one. Windows makes it
+// Ctrl+Alt, so that the keys it changes type their characters (the euro
+// sign, "@", brackets) instead of reaching the menus as Alt keys.
+bool g_altGrDown = false;
+constexpr uint32_t kExtendedScan = 0x100;
 
 WPARAM MouseKeyFlags() {
     WPARAM flags = 0;
@@ -53,7 +58,8 @@ HWND KeyboardTarget() {
 void PostKey(const InputEvent& event, bool down) {
     HWND target = KeyboardTarget();
     if (target == nullptr) return;
-    const bool alt = g_keyDown[VK_MENU];
+    const bool altGr = g_altGrDown && event.vk != VK_MENU;
+    const bool alt = g_keyDown[VK_MENU] && !altGr;
     const bool system = alt || event.vk == VK_F10 || event.vk == VK_MENU;
     UINT message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
     uint64_t lParam = 1 | ((event.scan & 0xFF) << 16);
@@ -85,17 +91,20 @@ void ApplyInputEvent(const InputEvent& event) {
         }
         case Kind::KeyDown:
             g_keyDown[event.vk & 0xFF] = true;
+            if (event.vk == VK_MENU) g_altGrDown = (event.scan & kExtendedScan) != 0;
             PostKey(event, true);
             break;
         case Kind::KeyUp:
             PostKey(event, false);
             g_keyDown[event.vk & 0xFF] = false;
+            if (event.vk == VK_MENU) g_altGrDown = false;
             break;
         case Kind::FocusGained:
             for (HWND top : TopLevelWindows()) ActivateTopLevel(top, WA_ACTIVE);
             break;
         case Kind::FocusLost:
             g_keyDown.fill(false);
+            g_altGrDown = false;
             for (HWND top : TopLevelWindows()) ActivateTopLevel(top, WA_INACTIVE);
             break;
         case Kind::Close:
@@ -136,6 +145,7 @@ void ResetInput() {
     g_capture = g_focus = g_active = nullptr;
     g_cursor = POINT{};
     g_keyDown.fill(false);
+    g_altGrDown = false;
 }
 
 }  // namespace platform::user
