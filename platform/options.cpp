@@ -29,7 +29,8 @@ const char kUsage[] =
     "  --print-to DIR   print each page as a PDF file in DIR instead of on a printer\n"
     "  --print-page WxH the printable area of those pages in printer pixels\n"
     "  --print-dpi X[xY] the resolution of those pages (default 300)\n"
-    "  --help           this text\n";
+    "  --help           this text\n"
+    "  --version        the program's version\n";
 
 bool ParseInt(const char* text, long low, long high, long& value) {
     char* end = nullptr;
