@@ -1,5 +1,6 @@
 # What the desktop needs besides the program: the launcher, the icon in the
-# hicolor theme (drawn by buildtools/icon at build time), the AppStream
+# hicolor theme and the window's own icon beside the program (drawn by
+# buildtools/icon at build time), the AppStream
 # metadata with a screenshot the build takes of the program itself, and the
 # manual page. Everything lands in build/desktop and is installed with the
 # program; the Debian package is made from the same install rules.
@@ -17,9 +18,13 @@ set(DESKTOP_ICONS ${DESKTOP_DIR}/icons/tavelin.svg)
 foreach(size IN LISTS DESKTOP_ICON_SIZES)
   list(APPEND DESKTOP_ICONS ${DESKTOP_DIR}/icons/${size}x${size}/tavelin.png)
 endforeach()
+set(DESKTOP_WINDOW_ICON ${DIST_DIR}/lib/tavelin/tavelin.bmp)
+list(APPEND DESKTOP_ICONS ${DESKTOP_WINDOW_ICON})
 add_custom_command(
   OUTPUT ${DESKTOP_ICONS}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${DIST_DIR}/lib/tavelin
   COMMAND tavelin_icon --icon ${DESKTOP_DIR}/icons
+  COMMAND tavelin_icon --window-icon ${DESKTOP_WINDOW_ICON}
   DEPENDS tavelin_icon
   COMMENT "Drawing the program's icon"
   VERBATIM)

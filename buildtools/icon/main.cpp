@@ -3,9 +3,11 @@
 // screenshots into the PNG files that the software centres show.
 //   tavelin_icon --icon DIR        writes DIR/tavelin.svg and DIR/NxN/tavelin.png
 //   tavelin_icon --png IN.bmp OUT.png
+//   tavelin_icon --window-icon OUT.bmp   the window's icon, 64 x 64 with alpha
 #include <cairo-svg.h>
 #include <cairo.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -135,6 +137,51 @@ bool WriteIcons(const std::filesystem::path& dir) {
     return ok;
 }
 
+void Put32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+// A 32-bit BMP with straight alpha in the top byte, as SDL_LoadBMP reads it.
+bool WriteWindowIcon(const char* out) {
+    constexpr int kSize = 64;
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kSize, kSize);
+    cairo_t* cr = cairo_create(image);
+    cairo_scale(cr, kSize / 128.0, kSize / 128.0);
+    DrawIcon(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(image);
+    std::vector<uint8_t> bytes(54 + kSize * kSize * 4);
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    Put32(bytes, 2, static_cast<uint32_t>(bytes.size()));
+    Put32(bytes, 10, 54);
+    Put32(bytes, 14, 40);
+    Put32(bytes, 18, kSize);
+    Put32(bytes, 22, kSize);
+    bytes[26] = 1;
+    bytes[28] = 32;
+    const uint8_t* pixels = cairo_image_surface_get_data(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    for (int y = 0; y < kSize; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(pixels + static_cast<size_t>(stride) * y);
+        for (int x = 0; x < kSize; ++x) {
+            // Cairo keeps colours multiplied by alpha; the file keeps them plain.
+            const uint32_t p = row[x];
+            const uint32_t alpha = p >> 24;
+            uint32_t plain = 0;
+            for (int shift : {16, 8, 0}) {
+                const uint32_t c = (p >> shift) & 0xFF;
+                plain |= (alpha ? std::min<uint32_t>(255, c * 255 / alpha) : 0) << shift;
+            }
+            Put32(bytes, 54 + (static_cast<size_t>(kSize - 1 - y) * kSize + x) * 4, alpha << 24 | plain);
+        }
+    }
+    cairo_surface_destroy(image);
+    std::ofstream file(out, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(file);
+}
+
 uint32_t Read32(const std::vector<uint8_t>& bytes, size_t at) {
     return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | uint32_t(bytes[at + 3]) << 24;
 }
@@ -182,12 +229,17 @@ int main(int argc, char** argv) {
         fprintf(stderr, "tavelin_icon: cannot write the icons in %s\n", argv[2]);
         return 1;
     }
+    if (argc == 3 && strcmp(argv[1], "--window-icon") == 0) {
+        if (WriteWindowIcon(argv[2])) return 0;
+        fprintf(stderr, "tavelin_icon: cannot write %s\n", argv[2]);
+        return 1;
+    }
     if (argc == 4 && strcmp(argv[1], "--png") == 0) {
         if (ConvertBmp(argv[2], argv[3])) return 0;
         fprintf(stderr, "tavelin_icon: %s is not a 24- or 32-bit BMP file, or %s cannot be written\n",
                 argv[2], argv[3]);
         return 1;
     }
-    fprintf(stderr, "usage: tavelin_icon --icon DIR | --png IN.bmp OUT.png\n");
+    fprintf(stderr, "usage: tavelin_icon --icon DIR | --window-icon OUT.bmp | --png IN.bmp OUT.png\n");
     return 2;
 }

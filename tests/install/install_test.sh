@@ -15,7 +15,7 @@ DESTDIR=$work/root cmake --install "$build" --strip --prefix /opt/tavelin >/dev/
 mv "$work/root/opt/tavelin" "$work/moved"
 prefix=$work/moved
 
-for file in bin/tavelin lib/tavelin/tavelin lib/tavelin/win.ini lib/tavelin/Sons/Synthac.WAV \
+for file in bin/tavelin lib/tavelin/tavelin lib/tavelin/tavelin.bmp lib/tavelin/win.ini lib/tavelin/Sons/Synthac.WAV \
         share/tavelin/cd/Datas/Banques.dat share/tavelin/cd/Datas/Datas/Soleil.bin \
         share/tavelin/screenshots/workshop.png share/man/man6/tavelin.6 \
         share/applications/org.tavelin.Tavelin.desktop \
