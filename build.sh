@@ -3,6 +3,8 @@
 # every test.
 #   ./build.sh run     build and start the program
 #   ./build.sh test    build and run all tests, then again under the sanitizers
+#   ./build.sh package build the Debian package, install it with apt-get, run
+#                      it, and remove it again (needs root or sudo)
 #   ./build.sh fuzz [SECONDS [TARGET...]]
 #                      build the whole tree with clang, fuzz targets included,
 #                      and run each target SECONDS (30) from its corpus
@@ -10,7 +12,7 @@ set -eu
 cd "$(dirname "$0")"
 
 PACKAGES="build-essential cmake pkg-config libsdl2-dev libfreetype-dev libcups2-dev libcairo2-dev
-  cups-daemon poppler-utils
+  cups-daemon poppler-utils desktop-file-utils appstream
   fonts-dejavu-core libgtest-dev libgmock-dev googletest
   espeak-ng fonts-open-sans fonts-goudybookletter fonts-kaushanscript fonts-dustin
   fonts-comic-neue fonts-lobster fonts-aenigma fonts-blankenburg fonts-radisnoir
@@ -55,6 +57,11 @@ case "${1:-}" in
         [ $# -gt 0 ] && shift
         fuzz/run.sh build-fuzz "$seconds" "$@"
         ;;
+    package)
+        install_missing
+        build build
+        exec sh tests/package/package_test.sh build .
+        ;;
     test)
         install_missing
         build build
@@ -63,7 +70,7 @@ case "${1:-}" in
         ctest --test-dir build-sanitize -j2 --output-on-failure
         ;;
     *)
-        echo "usage: $0 run|test|fuzz [SECONDS [TARGET...]]" >&2
+        echo "usage: $0 run|test|package|fuzz [SECONDS [TARGET...]]" >&2
         exit 2
         ;;
 esac

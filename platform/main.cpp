@@ -48,6 +48,10 @@ int main(int argc, char** argv) {
             fputs(platform::UsageText(), stdout);
             return 0;
         }
+        if (std::string(argv[i]) == "--version") {
+            printf("tavelin %s\n", TAVELIN_VERSION);
+            return 0;
+        }
     }
     std::string error;
     if (!platform::ParseOptions(argc, argv, options, error)) {

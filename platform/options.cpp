@@ -18,6 +18,7 @@ const char kUsage[] =
     "  PICTURE          a BMP drawing to open first\n"
     "  --window         a window instead of the full screen\n"
     "  --mute           no sound\n"
+    "  --scale MODE     sharp (the picture fills the screen) or integer (whole factors only)\n"
     "  --data DIR       the folder of the program's data (it holds Datas)\n"
     "  --config DIR     the folder of Tavelin.ini and win.ini (default ~/.config/tavelin)\n"
     "  --depth BITS     the display's bits per pixel: 8 or 32 (default 32)\n"
@@ -29,7 +30,8 @@ const char kUsage[] =
     "  --print-to DIR   print each page as a PDF file in DIR instead of on a printer\n"
     "  --print-page WxH the printable area of those pages in printer pixels\n"
     "  --print-dpi X[xY] the resolution of those pages (default 300)\n"
-    "  --help           this text\n";
+    "  --help           this text\n"
+    "  --version        the program's version\n";
 
 bool ParseInt(const char* text, long low, long high, long& value) {
     char* end = nullptr;
@@ -53,6 +55,12 @@ bool TakeValue(const std::string& name, const char* value, Options& options, std
                               : name == "--data" ? options.dataDir
                                                  : options.configDir;
         target = value;
+    } else if (name == "--scale") {
+        if (strcmp(value, "integer") != 0 && strcmp(value, "sharp") != 0) {
+            error = "--scale needs integer or sharp";
+            return false;
+        }
+        options.wholeScale = strcmp(value, "integer") == 0;
     } else if (name == "--seed") {
         if (!ParseInt(value, 0, 0x7FFFFFFF, number)) {
             error = "--seed needs a number from 0 to 2147483647";
@@ -97,7 +105,7 @@ bool TakeValue(const std::string& name, const char* value, Options& options, std
 
 bool TakesValue(const std::string& name) {
     for (const char* each : {"--script", "--log", "--data", "--config", "--seed", "--depth",
-                             "--screen", "--print-to", "--print-page", "--print-dpi"}) {
+                             "--screen", "--scale", "--print-to", "--print-page", "--print-dpi"}) {
         if (name == each) return true;
     }
     return false;

@@ -11,6 +11,7 @@ struct Options {
     bool headless = false;
     bool window = false;      // --window: a desktop window instead of full screen
     bool mute = false;        // --mute: no audio device is opened
+    bool wholeScale = false;  // --scale integer: whole factors only, never a filtered fill
     bool singleInstance = false;  // top-level windows are findable by other copies
     std::string scriptPath;   // --script FILE
     std::string logPath;      // --log FILE

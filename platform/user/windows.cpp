@@ -370,6 +370,11 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         if (platform::CurrentOptions().singleInstance && !IsSystemClass(wc->name)) {
             platform::ClaimSingleInstance(wc->name);
         }
+        // The program's window names the desktop window from its caption, as
+        // WM_SETTEXT does later on.
+        if (!IsSystemClass(wc->name) && !g_windows.back()->text.empty()) {
+            platform::CurrentBackend().presenter->SetTitle(g_windows.back()->text);
+        }
     }
     CREATESTRUCTA create{param,  instance, menu,  parent,    height,   width,
                          y,      x,        static_cast<LONG>(style), windowName, className,

@@ -55,7 +55,7 @@ TEST(Options, TheRestIsThePictureAndHelpNamesEveryOptionWithItsValue) {
     const std::string help = UsageText();
     for (const char* line : {"--window", "--mute", "--data DIR", "--config DIR", "--depth BITS",
                              "8 or 32", "--screen WxH", "--headless", "--script FILE",
-                             "--log FILE", "--seed N", "--help", "PICTURE"}) {
+                             "--log FILE", "--seed N", "--help", "--version", "PICTURE"}) {
         EXPECT_NE(help.find(line), std::string::npos) << line;
     }
 }

@@ -13,6 +13,11 @@ SdlSession::SdlSession() {
     // The layer catches the signals that end the session itself; SDL would
     // turn them into a close that asks the child whether to quit.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // The window's class is the launcher's StartupWMClass, so that the task
+    // bar groups the window with its launcher and icon.
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", "tavelin", 0);
+    SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", "tavelin", 0);
+    SDL_SetHint(SDL_HINT_APP_NAME, "Le petit Tavelin");
     if (SDL_Init(SDL_INIT_EVENTS) != 0) {
         m_error = SDL_GetError();
         return;
@@ -43,11 +48,16 @@ SdlSession::~SdlSession() {
 SdlDisplay::SdlDisplay(std::shared_ptr<SdlSession> session, const Options& options)
     : m_session(std::move(session)),
       m_fullScreen(!options.window),
+      m_wholeScale(options.wholeScale),
+      m_programPath(options.programPath),
       m_screenWidth(options.screenWidth),
       m_screenHeight(options.screenHeight),
       m_fit(FitScreen(options.screenWidth, options.screenHeight, options.screenWidth, options.screenHeight)) {}
 
 SdlDisplay::~SdlDisplay() {
+    if (m_sharpTexture) {
+        SDL_DestroyTexture(m_sharpTexture);
+    }
     if (m_texture) {
         SDL_DestroyTexture(m_texture);
     }
@@ -68,7 +78,7 @@ bool SdlDisplay::EnsureWindow() {
     }
     int width = m_screenWidth;
     int height = m_screenHeight;
-    Uint32 flags = SDL_WINDOW_SHOWN;
+    Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
     SDL_Rect usable;
     SDL_DisplayMode desktop;
     if (m_fullScreen) {
@@ -100,8 +110,43 @@ bool SdlDisplay::EnsureWindow() {
         m_windowFailed = true;
         return false;
     }
+    SetIcon();
     UpdateFit();
     return true;
+}
+
+// The icon that the build draws beside the program; a window without it
+// still works.
+void SdlDisplay::SetIcon() {
+    const std::string& program = m_programPath;
+    const size_t slash = program.rfind('/');
+    if (slash == std::string::npos) {
+        return;
+    }
+    SDL_Surface* icon = SDL_LoadBMP((program.substr(0, slash) + "/tavelin.bmp").c_str());
+    if (icon) {
+        SDL_SetWindowIcon(m_window, icon);
+        SDL_FreeSurface(icon);
+    }
+}
+
+bool SdlDisplay::EnsureSharpTexture(int width, int height) {
+    if (m_sharpTexture && m_sharpWidth == width && m_sharpHeight == height) {
+        return true;
+    }
+    if (m_sharpTexture) {
+        SDL_DestroyTexture(m_sharpTexture);
+    }
+    m_sharpTexture = SDL_RenderTargetSupported(m_renderer)
+                         ? SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_TARGET,
+                                             width, height)
+                         : nullptr;
+    if (m_sharpTexture) {
+        SDL_SetTextureScaleMode(m_sharpTexture, SDL_ScaleModeLinear);
+    }
+    m_sharpWidth = m_sharpTexture ? width : 0;
+    m_sharpHeight = m_sharpTexture ? height : 0;
+    return m_sharpTexture != nullptr;
 }
 
 bool SdlDisplay::EnsureTexture(int width, int height) {
@@ -137,8 +182,19 @@ void SdlDisplay::Redraw() {
     UpdateFit();
     SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
     SDL_RenderClear(m_renderer);
-    SDL_Rect destination{m_fit.x, m_fit.y, m_textureWidth * m_fit.scale, m_textureHeight * m_fit.scale};
-    SDL_RenderCopy(m_renderer, m_texture, nullptr, &destination);
+    SDL_Rect destination{m_fit.x, m_fit.y, m_fit.width, m_fit.height};
+    const int sharpWidth = m_textureWidth * m_fit.drawFactor;
+    const int sharpHeight = m_textureHeight * m_fit.drawFactor;
+    if (m_fit.Filtered() && EnsureSharpTexture(sharpWidth, sharpHeight) &&
+        SDL_SetRenderTarget(m_renderer, m_sharpTexture) == 0) {
+        SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
+        SDL_SetRenderTarget(m_renderer, nullptr);
+        SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
+        SDL_RenderClear(m_renderer);
+        SDL_RenderCopy(m_renderer, m_sharpTexture, nullptr, &destination);
+    } else {
+        SDL_RenderCopy(m_renderer, m_texture, nullptr, &destination);
+    }
     SDL_RenderPresent(m_renderer);
 }
 
@@ -160,7 +216,7 @@ void SdlDisplay::UpdateFit() {
     SDL_GetWindowSize(m_window, &windowWidth, &windowHeight);
     m_outputPerWindowX = windowWidth > 0 ? static_cast<double>(outputWidth) / windowWidth : 1.0;
     m_outputPerWindowY = windowHeight > 0 ? static_cast<double>(outputHeight) / windowHeight : 1.0;
-    m_fit = FitScreen(outputWidth, outputHeight, m_screenWidth, m_screenHeight);
+    m_fit = FitScreen(outputWidth, outputHeight, m_screenWidth, m_screenHeight, m_wholeScale);
 }
 
 void SdlDisplay::WindowToScreen(int windowX, int windowY, int& screenX, int& screenY) const {

@@ -61,10 +61,14 @@ public:
 
 private:
     bool EnsureTexture(int width, int height);
+    bool EnsureSharpTexture(int width, int height);
     void UpdateFit();
+    void SetIcon();
 
     std::shared_ptr<SdlSession> m_session;
     bool m_fullScreen = true;
+    bool m_wholeScale = false;
+    std::string m_programPath;
     bool m_windowFailed = false;
     int m_screenWidth;
     int m_screenHeight;
@@ -74,6 +78,11 @@ private:
     SDL_Texture* m_texture = nullptr;
     int m_textureWidth = 0;
     int m_textureHeight = 0;
+    // The picture drawn at the next whole factor, filtered down to its size
+    // when the output lies between whole factors.
+    SDL_Texture* m_sharpTexture = nullptr;
+    int m_sharpWidth = 0;
+    int m_sharpHeight = 0;
     ScreenFit m_fit;
     // Window coordinates are output pixels divided by these (1 unless high DPI).
     double m_outputPerWindowX = 1.0;
