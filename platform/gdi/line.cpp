@@ -204,10 +204,30 @@ std::vector<Span> WidePathSpans(const POINT* points, size_t count, bool closed, 
         AppendWideStroke(spans, points[i], points[i + 1], width, false, limit);
     }
     if (closed && count > 2) AppendWideStroke(spans, points[count - 1], points[0], width, false, limit);
+    std::vector<Span> dot;
+    AppendEllipseFill(dot, RECT{0, 0, width, width}, kNoLimit);
+    std::vector<Span> dots;
+    dots.reserve(dot.size() * count);
     for (size_t i = 0; i < count; ++i) {
         const int left = points[i].x - width / 2, top = points[i].y - width / 2;
-        AppendEllipseFill(spans, RECT{left, top, left + width, top + width}, limit);
+        for (const Span& row : dot) {
+            const int y = top + row.y;
+            if (y >= limit.top && y < limit.bottom) dots.push_back({y, left + row.left, left + row.right});
+        }
     }
+    if (count <= 2) {
+        // One band is sorted by row already: only the dots need sorting.
+        NormaliseSpans(dots);
+        const size_t middle = spans.size();
+        spans.insert(spans.end(), dots.begin(), dots.end());
+        std::inplace_merge(spans.begin(), spans.begin() + static_cast<ptrdiff_t>(middle), spans.end(),
+                           [](const Span& a, const Span& b) {
+                               return a.y != b.y ? a.y < b.y : a.left < b.left;
+                           });
+        CoalesceSortedSpans(spans);
+        return spans;
+    }
+    spans.insert(spans.end(), dots.begin(), dots.end());
     NormaliseSpans(spans);
     return spans;
 }

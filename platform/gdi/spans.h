@@ -17,6 +17,8 @@ namespace platform::gdi {
 // Sorts spans by row, then left edge, and merges overlapping or touching ones so
 // that every pixel appears once. Empty spans go.
 void NormaliseSpans(std::vector<Span>& spans);
+// The same for spans already sorted by row, then left edge.
+void CoalesceSortedSpans(std::vector<Span>& spans);
 // The pixels of a that are not in b; both normalised, and so is the result.
 std::vector<Span> SubtractSpans(const std::vector<Span>& a, const std::vector<Span>& b);
 
