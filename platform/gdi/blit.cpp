@@ -90,39 +90,122 @@ void Normalise(int& x, int& w, bool& flipped) {
     }
 }
 
-// Source index for each destination index (nearest neighbour, whole onto whole).
-std::vector<int> StretchMap(int destCount, int sourceStart, int sourceCount, bool mirror) {
-    std::vector<int> map(destCount);
+// The source pixels each destination pixel takes along one axis, as Windows
+// maps them: the smaller side's pixel centres are placed on the larger side
+// (halves going to the lower index). Enlarging repeats each source pixel over
+// the destination pixels whose centres fall in it, so the repeats are centred
+// (3 onto 10 gives 3, 4, 3); shrinking gives each destination pixel the group
+// of source pixels whose centres fall in it. lo and hi are the group's first
+// and last source index, absolute; a mirror reverses the destination order.
+struct StretchAxis {
+    std::vector<int> lo;
+    std::vector<int> hi;
+    bool shrinks = false;
+};
+
+StretchAxis StretchMap(int destCount, int sourceStart, int sourceCount, bool mirror) {
+    StretchAxis axis;
+    axis.lo.resize(destCount);
+    axis.hi.resize(destCount);
+    axis.shrinks = destCount < sourceCount;
+    const int64_t d = destCount, s = sourceCount;
+    // The first source index of destination k's group when shrinking.
+    const auto groupStart = [&](int64_t k) {
+        if (k >= d) return s;
+        const int64_t n = 2 * s * k + 1 - d;
+        return n <= 0 ? int64_t{0} : (n + 2 * d - 1) / (2 * d);
+    };
     for (int i = 0; i < destCount; ++i) {
-        int j = static_cast<int>(static_cast<int64_t>(i) * sourceCount / destCount);
-        if (mirror) j = sourceCount - 1 - j;
-        map[i] = sourceStart + j;
+        const int64_t k = mirror ? d - 1 - i : i;
+        if (axis.shrinks) {
+            axis.lo[i] = sourceStart + static_cast<int>(groupStart(k));
+            axis.hi[i] = sourceStart + static_cast<int>(groupStart(k + 1) - 1);
+        } else {
+            axis.lo[i] = axis.hi[i] = sourceStart + static_cast<int>(((2 * k + 1) * s - 1) / (2 * d));
+        }
     }
-    return map;
+    return axis;
 }
 
-// The destination indexes [first, last) whose source index is in [0, limit).
-void ValidRange(const std::vector<int>& map, int limit, int& first, int& last) {
+// Keeps each group's part on the source, [0, limit); the destination indexes
+// [first, last) are those whose groups keep a pixel there.
+void ValidRange(StretchAxis& axis, int limit, int& first, int& last) {
+    for (size_t i = 0; i < axis.lo.size(); ++i) {
+        axis.lo[i] = std::max(axis.lo[i], 0);
+        axis.hi[i] = std::min(axis.hi[i], limit - 1);
+    }
+    const auto valid = [&](int i) { return axis.lo[i] <= axis.hi[i]; };
     first = 0;
-    last = static_cast<int>(map.size());
-    while (first < last && (map[first] < 0 || map[first] >= limit)) ++first;
-    while (last > first && (map[last - 1] < 0 || map[last - 1] >= limit)) --last;
+    last = static_cast<int>(axis.lo.size());
+    while (first < last && !valid(first)) ++first;
+    while (last > first && !valid(last - 1)) --last;
 }
 
-void StretchPart(const Blit& blit, const RECT& part, const RECT& destRect,
-                 const std::vector<int>& xMap, const std::vector<int>& yMap) {
+// How shrinking merges a group: one pixel (COLORONCOLOR, HALFTONE), or
+// the AND (BLACKONWHITE) or OR (WHITEONBLACK) of the pixel values.
+enum class Merge { Last, And, Or };
+
+Merge MergeFor(int stretchMode) {
+    if (stretchMode == BLACKONWHITE) return Merge::And;
+    if (stretchMode == WHITEONBLACK) return Merge::Or;
+    return Merge::Last;
+}
+
+void MergeInto(Merge merge, uint32_t* into, const uint32_t* from, int n) {
+    if (merge == Merge::And) {
+        for (int i = 0; i < n; ++i) into[i] &= from[i];
+    } else {
+        for (int i = 0; i < n; ++i) into[i] |= from[i];
+    }
+}
+
+// Loads, converts and merges horizontally source row sy for destination
+// pixels xs[0 .. n): raw holds the columns from low on.
+void LoadStretchedRow(const Blit& blit, const StretchAxis& xAxis, int offset, int n, int low,
+                      int high, int sy, Merge merge, uint32_t* raw, uint32_t* out) {
+    blit.source->ops->loadRow(*blit.source, low, sy, high - low + 1, raw);
+    blit.converter->Convert(raw, high - low + 1);
+    const int* his = xAxis.hi.data() + offset;
+    if (merge == Merge::Last || !xAxis.shrinks) {
+        for (int i = 0; i < n; ++i) out[i] = raw[his[i] - low];
+        return;
+    }
+    const int* los = xAxis.lo.data() + offset;
+    for (int i = 0; i < n; ++i) {
+        uint32_t value = raw[los[i] - low];
+        for (int x = los[i] + 1; x <= his[i]; ++x) {
+            value = merge == Merge::And ? value & raw[x - low] : value | raw[x - low];
+        }
+        out[i] = value;
+    }
+}
+
+void StretchPart(const Blit& blit, const RECT& part, const RECT& destRect, const StretchAxis& xAxis,
+                 const StretchAxis& yAxis, Merge merge) {
     const int n = part.right - part.left;
-    const int* xs = xMap.data() + (part.left - destRect.left);
-    const int low = std::min(xs[0], xs[n - 1]), high = std::max(xs[0], xs[n - 1]);
+    const int offset = part.left - destRect.left;
+    int low = xAxis.lo[offset], high = xAxis.hi[offset];
+    for (int i = 1; i < n; ++i) {
+        low = std::min(low, xAxis.lo[offset + i]);
+        high = std::max(high, xAxis.hi[offset + i]);
+    }
     uint32_t* raw = Buffer(3, high - low + 1).data();
     uint32_t* source = Buffer(0, n).data();
+    const bool mergeRows = merge != Merge::Last && yAxis.shrinks;
+    std::vector<uint32_t> other(mergeRows ? n : 0);
     int loaded = -1;
     for (int y = part.top; y < part.bottom; ++y) {
-        const int sy = yMap[y - destRect.top];
-        if (sy != loaded) {
-            blit.source->ops->loadRow(*blit.source, low, sy, high - low + 1, raw);
-            blit.converter->Convert(raw, high - low + 1);
-            for (int i = 0; i < n; ++i) source[i] = raw[xs[i] - low];
+        const int row = y - destRect.top;
+        // Deleting scans keeps the first row of a group (and the last column).
+        const int sy = yAxis.lo[row];
+        if (mergeRows) {
+            LoadStretchedRow(blit, xAxis, offset, n, low, high, sy, merge, raw, source);
+            for (int r = sy + 1; r <= yAxis.hi[row]; ++r) {
+                LoadStretchedRow(blit, xAxis, offset, n, low, high, r, merge, raw, other.data());
+                MergeInto(merge, source, other.data(), n);
+            }
+        } else if (sy != loaded) {
+            LoadStretchedRow(blit, xAxis, offset, n, low, high, sy, merge, raw, source);
             loaded = sy;
         }
         ApplyRow(blit, y, part.left, n, source);
@@ -288,11 +371,11 @@ BOOL WINAPI StretchBlt(HDC destHandle, int x, int y, int width, int height, HDC 
     const Surface& source = *src->surface;
     const RECT destRect{x + dest->origin.x, y + dest->origin.y, x + dest->origin.x + width,
                         y + dest->origin.y + height};
-    const std::vector<int> xMap = StretchMap(width, xSrc + src->origin.x, srcWidth, flipDx != flipSx);
-    const std::vector<int> yMap = StretchMap(height, ySrc + src->origin.y, srcHeight, flipDy != flipSy);
+    StretchAxis xAxis = StretchMap(width, xSrc + src->origin.x, srcWidth, flipDx != flipSx);
+    StretchAxis yAxis = StretchMap(height, ySrc + src->origin.y, srcHeight, flipDy != flipSy);
     int firstX, lastX, firstY, lastY;
-    ValidRange(xMap, source.width, firstX, lastX);
-    ValidRange(yMap, source.height, firstY, lastY);
+    ValidRange(xAxis, source.width, firstX, lastX);
+    ValidRange(yAxis, source.height, firstY, lastY);
     const RECT valid{destRect.left + firstX, destRect.top + firstY, destRect.left + lastX,
                      destRect.top + lastY};
     const SourceConverter converter(*dest, source, src);
@@ -300,7 +383,7 @@ BOOL WINAPI StretchBlt(HDC destHandle, int x, int y, int width, int height, HDC 
     PrepareBrush(*dest, index, brush);
     Blit blit{dest, &source, &converter, RopUsesPattern(index) ? &brush : nullptr, index};
     ForEachClipped(*dest, valid, [&](const RECT& part) {
-        StretchPart(blit, part, destRect, xMap, yMap);
+        StretchPart(blit, part, destRect, xAxis, yAxis, MergeFor(dest->stretchMode));
     });
     NoteDrawn(*dest);
     return TRUE;

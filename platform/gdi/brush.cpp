@@ -90,12 +90,58 @@ void RealisedBrush::Row(int y, int x, int count, uint32_t* out) const {
     }
 }
 
+namespace {
+
+// Whether solid brushes are dithered: on monochrome bitmaps that are not DIB
+// sections, as Windows realises them for a monochrome device.
+bool DithersOnto(const DeviceContext& dc) {
+    if (dc.surface == nullptr || dc.surface->bitsPerPixel != 1) return false;
+    const BitmapObject* bitmap = FindObjectOf<BitmapObject>(dc.bitmap, OBJ_BITMAP);
+    return bitmap != nullptr && !bitmap->dibSection;
+}
+
+// A solid colour as a 4 x 4 ordered dither of black and white, in the phase of
+// the device's own pixels: the lighter the colour, the more cells are white,
+// filled in the order of the Bayer matrix.
+RealisedBrush DitheredBrush(const DeviceContext& dc, COLORREF colour) {
+    static constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+    if ((colour >> 24) == 1) {
+        const PaletteObject* palette = SelectedPalette(dc);
+        const size_t index = colour & 0xFFFF;
+        colour = palette != nullptr && index < palette->entries.size()
+                     ? RGB(palette->entries[index].peRed, palette->entries[index].peGreen,
+                           palette->entries[index].peBlue)
+                     : 0;
+    }
+    const int grey = (GetRValue(colour) + GetGValue(colour) + GetBValue(colour)) / 3;
+    const int whiteCells = (grey * 16 + 127) / 255;
+    const uint32_t white = NearestPixel(*dc.surface, 0xFFFFFF);
+    const uint32_t black = NearestPixel(*dc.surface, 0);
+    RealisedBrush realised;
+    realised.null = false;
+    if (whiteCells == 0 || whiteCells == 16) {
+        realised.value = whiteCells == 0 ? black : white;
+        return realised;
+    }
+    realised.solid = false;
+    realised.width = 4;
+    realised.height = 4;
+    realised.tile.resize(16);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) realised.tile[y * 4 + x] = kBayer[y][x] >= 16 - whiteCells ? white : black;
+    }
+    return realised;
+}
+
+}  // namespace
+
 RealisedBrush RealiseBrush(const DeviceContext& dc, HBRUSH handle) {
     RealisedBrush realised;
     const BrushObject* brush = FindObjectOf<BrushObject>(handle, OBJ_BRUSH);
     if (brush == nullptr || dc.surface == nullptr || brush->style == BS_NULL) return realised;
     realised.null = false;
     if (brush->style != BS_PATTERN || !brush->pattern) {
+        if (DithersOnto(dc)) return DitheredBrush(dc, brush->colour);
         realised.value = ColourToPixel(dc, brush->colour);
         return realised;
     }
@@ -211,7 +257,10 @@ COLORREF WINAPI SetPixel(HDC handle, int x, int y, COLORREF colour) {
     bool inside = false;
     for (const RECT& c : dc->clip) inside = inside || (dx >= c.left && dx < c.right && dy >= c.top && dy < c.bottom);
     if (!inside) return CLR_INVALID;
-    const uint32_t value = ColourToPixel(*dc, colour);
+    // On monochrome surfaces a plain colour takes the nearer of black and white.
+    const uint32_t value = dc->surface->bitsPerPixel == 1 && (colour >> 24) == 0
+                               ? NearestPixel(*dc->surface, RgbFromColorref(colour))
+                               : ColourToPixel(*dc, colour);
     dc->surface->ops->setPixel(*dc->surface, dx, dy, value);
     NoteDrawn(*dc);
     return PixelToColour(*dc, value);

@@ -35,7 +35,89 @@ Extent EllipseRow(int64_t c2x, int64_t c2y, int64_t dx, int64_t dy, int y) {
     return extent;
 }
 
-Extent FillRow(const RECT& box, int y) {
+// The pixel outline Windows draws for a box: an incremental (Bresenham-like)
+// ellipse through the centres of the box's outer pixels, stepped from the
+// rightmost point of the middle rows down to the bottom. For each row of the
+// lower half it keeps the outline's run on the right, [lo, hi] relative to the
+// box's left edge; the rest follows by symmetry. Boxes too large for the
+// integer steps fall back to the exact centre test.
+class OutlineRows {
+public:
+    static constexpr int64_t kMaxSide = 1 << 20;
+
+    explicit OutlineRows(const RECT& box)
+        : m_box(box), m_w(static_cast<int64_t>(box.right) - box.left),
+          m_h(static_cast<int64_t>(box.bottom) - box.top) {
+        if (m_w <= 0 || m_h <= 0 || m_w > kMaxSide || m_h > kMaxSide) return;
+        const int64_t a = m_w - 1, b = m_h - 1, odd = b & 1;
+        m_first = (b + 1) / 2;
+        m_lo.assign(static_cast<size_t>(b - m_first + 1), a + 1);
+        m_hi.assign(m_lo.size(), -1);
+        int64_t dx = 4 * (1 - a) * b * b, dy = 4 * (odd + 1) * a * a;
+        int64_t err = dx + dy + odd * a * a;
+        int64_t x = a, y = m_first, left = 0;
+        do {
+            Mark(x, y);
+            const int64_t e2 = 2 * err;
+            if (e2 <= dy) {
+                ++y;
+                dy += 8 * a * a;
+                err += dy;
+            }
+            if (e2 >= dx) {
+                --x;
+                ++left;
+                dx += 8 * b * b;
+                err += dx;
+            }
+        } while (left <= x);
+        // A flat ellipse stops early: its tips finish the last rows.
+        for (; y <= b; ++y) Mark(x + 1, y);
+    }
+
+    bool Exact() const { return !m_lo.empty(); }
+
+    // The outline's right run of box row y (absolute), as [lo, hi]; false when
+    // the row holds no outline.
+    bool RightRun(int y, int64_t& lo, int64_t& hi) const {
+        int64_t row = static_cast<int64_t>(y) - m_box.top;
+        if (row < 0 || row >= m_h) return false;
+        if (row < m_first) row = m_h - 1 - row;
+        const size_t i = static_cast<size_t>(row - m_first);
+        if (i >= m_lo.size() || m_hi[i] < 0) return false;
+        lo = m_lo[i];
+        hi = m_hi[i];
+        return true;
+    }
+
+    // The whole row (outline included), absolute, right exclusive.
+    Extent Row(int y) const {
+        int64_t lo, hi;
+        if (!RightRun(y, lo, hi)) return {};
+        return {static_cast<int>(m_box.left + (m_w - 1 - hi)), static_cast<int>(m_box.left + hi + 1)};
+    }
+    // The inside of the row without the outline.
+    Extent Inside(int y) const {
+        int64_t lo, hi;
+        if (!RightRun(y, lo, hi)) return {};
+        return {static_cast<int>(m_box.left + (m_w - lo)), static_cast<int>(m_box.left + lo)};
+    }
+
+private:
+    void Mark(int64_t x, int64_t y) {
+        if (y < m_first || y - m_first >= static_cast<int64_t>(m_lo.size())) return;
+        const size_t i = static_cast<size_t>(y - m_first);
+        m_lo[i] = std::min(m_lo[i], x);
+        m_hi[i] = std::max(m_hi[i], x);
+    }
+
+    RECT m_box;
+    int64_t m_w, m_h;
+    int64_t m_first = 0;
+    std::vector<int64_t> m_lo, m_hi;
+};
+
+Extent CentreRow(const RECT& box, int y) {
     if (y < box.top || y >= box.bottom) return {};
     return EllipseRow(static_cast<int64_t>(box.left) + box.right - 1,
                       static_cast<int64_t>(box.top) + box.bottom - 1, box.right - box.left,
@@ -47,8 +129,19 @@ Extent FillRow(const RECT& box, int y) {
 void AppendEllipseFill(std::vector<Span>& out, const RECT& box, const RECT& limit) {
     const int top = std::max(box.top, limit.top);
     const int bottom = std::min(box.bottom, limit.bottom);
+    if (top >= bottom) return;
+    const OutlineRows rows(box);
     for (int y = top; y < bottom; ++y) {
-        const Extent row = FillRow(box, y);
+        const Extent row = rows.Exact() ? rows.Row(y) : CentreRow(box, y);
+        if (!row.Empty()) out.push_back({y, row.left, row.right});
+    }
+}
+
+void AppendEllipseCentreFill(std::vector<Span>& out, const RECT& box, const RECT& limit) {
+    const int top = std::max(box.top, limit.top);
+    const int bottom = std::min(box.bottom, limit.bottom);
+    for (int y = top; y < bottom; ++y) {
+        const Extent row = CentreRow(box, y);
         if (!row.Empty()) out.push_back({y, row.left, row.right});
     }
 }
@@ -57,28 +150,44 @@ void AppendEllipseOutline(std::vector<Span>& out, const RECT& box, const RECT& l
     const int top = std::max(box.top, limit.top);
     const int bottom = std::min(box.bottom, limit.bottom);
     if (top >= bottom) return;
-    Extent above = FillRow(box, top - 1);
-    Extent row = FillRow(box, top);
-    for (int y = top; y < bottom; ++y) {
-        const Extent below = FillRow(box, y + 1);
-        if (!row.Empty()) {
-            int innerLeft = row.left + 1;
-            int innerRight = row.right - 1;
-            if (above.Empty() || below.Empty()) {
-                innerLeft = innerRight;
-            } else {
-                innerLeft = std::max({innerLeft, above.left, below.left});
-                innerRight = std::min({innerRight, above.right, below.right});
+    const OutlineRows rows(box);
+    if (!rows.Exact()) {
+        // Rows of the exact centre test, outlined by their 4-neighbours.
+        Extent above = CentreRow(box, top - 1);
+        Extent row = CentreRow(box, top);
+        for (int y = top; y < bottom; ++y) {
+            const Extent below = CentreRow(box, y + 1);
+            if (!row.Empty()) {
+                int innerLeft = row.left + 1;
+                int innerRight = row.right - 1;
+                if (above.Empty() || below.Empty()) {
+                    innerLeft = innerRight;
+                } else {
+                    innerLeft = std::max({innerLeft, above.left, below.left});
+                    innerRight = std::min({innerRight, above.right, below.right});
+                }
+                if (innerLeft >= innerRight) {
+                    out.push_back({y, row.left, row.right});
+                } else {
+                    out.push_back({y, row.left, innerLeft});
+                    out.push_back({y, innerRight, row.right});
+                }
             }
-            if (innerLeft >= innerRight) {
-                out.push_back({y, row.left, row.right});
-            } else {
-                out.push_back({y, row.left, innerLeft});
-                out.push_back({y, innerRight, row.right});
-            }
+            above = row;
+            row = below;
         }
-        above = row;
-        row = below;
+        return;
+    }
+    for (int y = top; y < bottom; ++y) {
+        const Extent row = rows.Row(y);
+        if (row.Empty()) continue;
+        const Extent inside = rows.Inside(y);
+        if (inside.Empty()) {
+            out.push_back({y, row.left, row.right});
+        } else {
+            out.push_back({y, row.left, inside.left});
+            out.push_back({y, inside.right, row.right});
+        }
     }
 }
 

@@ -38,7 +38,7 @@ bool NearEdge(double fraction) { return fraction < 1e-6 || fraction > 1 - 1e-6; 
 // pen's radius in the same units: the pen covers the points closer than radius.
 class Capsule {
 public:
-    Capsule(POINT from, POINT to, int width) {
+    Capsule(POINT from, POINT to, int width, bool roundEnds) : m_roundEnds(roundEnds) {
         const int shift = width % 2 == 0 ? 1 : 0;
         m_ax = 2 * static_cast<int64_t>(from.x) - shift;
         m_ay = 2 * static_cast<int64_t>(from.y) - shift;
@@ -77,6 +77,7 @@ public:
         const int64_t ax = px - m_ax;
         const int64_t ay = py - m_ay;
         const int64_t t = ax * m_dx + ay * m_dy;
+        if (!m_roundEnds && (m_length2 == 0 || t < 0 || t > m_length2)) return false;
         if (m_length2 == 0 || t <= 0) return ax * ax + ay * ay < m_radius2;
         if (t >= m_length2) {
             const int64_t bx = px - m_bx;
@@ -104,8 +105,10 @@ public:
             lo = std::min(lo, cx - half);
             hi = std::max(hi, cx + half);
         };
-        disc(m_fax, m_fay);
-        disc(m_fbx, m_fby);
+        if (m_roundEnds) {
+            disc(m_fax, m_fay);
+            disc(m_fbx, m_fby);
+        }
         if (m_length2 == 0) return;
         const double rel = py - m_fay;
         double bandLo, bandHi;
@@ -134,6 +137,7 @@ public:
     }
 
 private:
+    bool m_roundEnds;
     int64_t m_ax, m_ay, m_bx, m_by, m_dx, m_dy, m_length2, m_radius, m_radius2;
     // The same in floating point, with the per-row estimate's constants.
     double m_fax, m_fay, m_fbx, m_fby, m_fRadius2;
@@ -147,9 +151,11 @@ void AppendThinLine(std::vector<Span>& out, POINT from, POINT to, const RECT& li
     ForEachLinePixel(from, to, limit, [&](int x, int y, int) { AddPixel(out, x, y); });
 }
 
-void AppendWideSegment(std::vector<Span>& out, POINT from, POINT to, int width,
-                       const RECT& limit) {
-    const Capsule capsule(from, to, width);
+namespace {
+
+void AppendWideStroke(std::vector<Span>& out, POINT from, POINT to, int width, bool roundEnds,
+                      const RECT& limit) {
+    const Capsule capsule(from, to, width, roundEnds);
     const int64_t top = std::max<int64_t>(FloorDiv(capsule.Top(), 2), limit.top);
     const int64_t bottom = std::min<int64_t>(FloorDiv(capsule.Bottom(), 2) + 1, limit.bottom);
     if (bottom > top) out.reserve(out.size() + static_cast<size_t>(bottom - top));
@@ -180,17 +186,49 @@ void AppendWideSegment(std::vector<Span>& out, POINT from, POINT to, int width,
     }
 }
 
+}  // namespace
+
+void AppendWideSegment(std::vector<Span>& out, POINT from, POINT to, int width,
+                       const RECT& limit) {
+    AppendWideStroke(out, from, to, width, true, limit);
+}
+
 std::vector<Span> WidePathSpans(const POINT* points, size_t count, bool closed, int width,
                                 const RECT& limit) {
+    // Each segment's band, with the pen's own dot (the ellipse Windows draws
+    // in a width x width box centred on the point) at every vertex, so that
+    // ends and joins are round the way Windows draws them.
     std::vector<Span> spans;
     if (count == 0) return spans;
-    if (count == 1) AppendWideSegment(spans, points[0], points[0], width, limit);
     for (size_t i = 0; i + 1 < count; ++i) {
-        AppendWideSegment(spans, points[i], points[i + 1], width, limit);
+        AppendWideStroke(spans, points[i], points[i + 1], width, false, limit);
     }
-    if (closed && count > 2) AppendWideSegment(spans, points[count - 1], points[0], width, limit);
-    // One segment gives one sorted span a row already.
-    if (count > 2) NormaliseSpans(spans);
+    if (closed && count > 2) AppendWideStroke(spans, points[count - 1], points[0], width, false, limit);
+    std::vector<Span> dot;
+    AppendEllipseFill(dot, RECT{0, 0, width, width}, kNoLimit);
+    std::vector<Span> dots;
+    dots.reserve(dot.size() * count);
+    for (size_t i = 0; i < count; ++i) {
+        const int left = points[i].x - width / 2, top = points[i].y - width / 2;
+        for (const Span& row : dot) {
+            const int y = top + row.y;
+            if (y >= limit.top && y < limit.bottom) dots.push_back({y, left + row.left, left + row.right});
+        }
+    }
+    if (count <= 2) {
+        // One band is sorted by row already: only the dots need sorting.
+        NormaliseSpans(dots);
+        const size_t middle = spans.size();
+        spans.insert(spans.end(), dots.begin(), dots.end());
+        std::inplace_merge(spans.begin(), spans.begin() + static_cast<ptrdiff_t>(middle), spans.end(),
+                           [](const Span& a, const Span& b) {
+                               return a.y != b.y ? a.y < b.y : a.left < b.left;
+                           });
+        CoalesceSortedSpans(spans);
+        return spans;
+    }
+    spans.insert(spans.end(), dots.begin(), dots.end());
+    NormaliseSpans(spans);
     return spans;
 }
 

@@ -8,9 +8,8 @@
 // Left out: GetRegionData, ExtCreateRegion, GetClipRgn, paths turned into
 // regions, and world transforms.
 //
-// Knowing differences: elliptic and round-rectangle edges are the pixels whose
-// centres lie inside the ellipse, exactly symmetric, which may differ from
-// Windows by a pixel in a few rows of large shapes.
+// Elliptic and round-rectangle edges follow the incremental ellipse that
+// Ellipse draws, so they are exactly symmetric.
 #pragma once
 
 #include <vector>

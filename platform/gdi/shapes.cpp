@@ -288,6 +288,9 @@ BOOL WINAPI Ellipse(HDC dc, int left, int top, int right, int bottom) {
     RECT box = DeviceBox(*context, left, top, right, bottom);
     std::vector<Span> interior;
     if (pen.null) {
+        // Without a pen the shape loses its last column and row, as Windows
+        // documents for filled shapes drawn with a null pen: it is the
+        // elliptic region of the same box.
         AppendEllipseFill(interior, RECT{box.left, box.top, box.right - 1, box.bottom - 1}, limit);
         FillSpansWithBrush(*context, interior.data(), interior.size(), context->brush);
         return TRUE;
@@ -296,6 +299,8 @@ BOOL WINAPI Ellipse(HDC dc, int left, int top, int right, int bottom) {
         box = RECT{box.left + (pen.width - 1) / 2, box.top + (pen.width - 1) / 2,
                    box.right - pen.width / 2, box.bottom - pen.width / 2};
     }
+    // A box of one pixel draws nothing.
+    if (box.right - box.left <= 1 && box.bottom - box.top <= 1) return TRUE;
     if (box.right <= box.left || box.bottom <= box.top) return TRUE;
     std::vector<Span> outline;
     if (pen.width > 1) {
@@ -303,7 +308,11 @@ BOOL WINAPI Ellipse(HDC dc, int left, int top, int right, int bottom) {
     } else {
         AppendEllipseOutline(outline, box, limit);
     }
-    AppendEllipseFill(interior, box, limit);
+    if (pen.width > 1) {
+        AppendEllipseCentreFill(interior, box, limit);
+    } else {
+        AppendEllipseFill(interior, box, limit);
+    }
     interior = SubtractSpans(interior, outline);
     FillSpansWithBrush(*context, interior.data(), interior.size(), context->brush);
     if (pen.dash != nullptr) {

@@ -21,6 +21,10 @@ void NormaliseSpans(std::vector<Span>& spans) {
     std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) {
         return a.y != b.y ? a.y < b.y : a.left < b.left;
     });
+    CoalesceSortedSpans(spans);
+}
+
+void CoalesceSortedSpans(std::vector<Span>& spans) {
     size_t kept = 0;
     for (const Span& span : spans) {
         if (span.left >= span.right) continue;

@@ -17,6 +17,8 @@ namespace platform::gdi {
 // Sorts spans by row, then left edge, and merges overlapping or touching ones so
 // that every pixel appears once. Empty spans go.
 void NormaliseSpans(std::vector<Span>& spans);
+// The same for spans already sorted by row, then left edge.
+void CoalesceSortedSpans(std::vector<Span>& spans);
 // The pixels of a that are not in b; both normalised, and so is the result.
 std::vector<Span> SubtractSpans(const std::vector<Span>& a, const std::vector<Span>& b);
 
@@ -82,12 +84,15 @@ void AppendRectFrame(std::vector<Span>& out, const RECT& box, const RECT& limit)
 // Every pixel of the rectangle, rows limited to `limit`.
 void AppendRectFill(std::vector<Span>& out, const RECT& box, const RECT& limit);
 
-// The pixels of [left, right) x [top, bottom) whose centres lie inside the
-// ellipse inscribed in the rectangle (strictly inside). One span per row, top to
-// bottom; rows outside `limit` are skipped.
+// The pixels Ellipse covers in [left, right) x [top, bottom) with a one-pixel
+// pen, outline included: Windows' incremental ellipse through the centres of
+// the box's outer pixels. One span per row, top to bottom; rows outside
+// `limit` are skipped.
 void AppendEllipseFill(std::vector<Span>& out, const RECT& box, const RECT& limit);
-// The pixels of that set with a 4-neighbour outside it: an 8-connected one-pixel
-// outline. Normalised.
+// The pixels whose centres lie strictly inside the ellipse inscribed in the
+// box: the inside of a wide pen's ring. One span per row.
+void AppendEllipseCentreFill(std::vector<Span>& out, const RECT& box, const RECT& limit);
+// The one-pixel outline of AppendEllipseFill's shape, 8-connected. Normalised.
 void AppendEllipseOutline(std::vector<Span>& out, const RECT& box, const RECT& limit);
 // The ring a round pen of `width` covers along the one-pixel outline's centre
 // line: between the ellipses of diameters (w - 1 +/- width, h - 1 +/- width)

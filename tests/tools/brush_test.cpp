@@ -32,16 +32,18 @@ TEST_F(ToolTest, AClickOfTheBrushLeavesADotOfItsWidth) {
         int pattern;
         std::vector<std::string> art;  // (196, 196) to (206, 206)
     };
-    // Wide pens end in round caps: a click is a line of one pixel downwards.
+    // Wide pens end in the pen's round dot: a click is a line of one pixel
+    // downwards.
     const Case cases[] = {
         {0, 0, {"....", "....", "....", "....", "....r", ".....", "....."}},
         {1, 0, {"....", "....", "....", "...rr", "...rr", "...rr", "....."}},
         {2, 0, {"....", "....", "...rr", "..rrrr", "..rrrr", "..rrrr", "...rr", "....."}},
-        {3, 0, {"....", "..rrrr", ".rrrrrr", ".rrrrrr", ".rrrrrr", ".rrrrrr", ".rrrrrr", "..rrrr",
+        {3, 0, {"....", "...rr", "..rrrr", ".rrrrrr", ".rrrrrr", ".rrrrrr", "..rrrr", "...rr",
                 "......."}},
         // A dab: the 2 x 2 square laid in the pattern's ink.
         {1, kChecks, {"....", "....", "....", "....", "....r.", ".....r", "......"}},
-        {4, 0, {"....", "....", "....", "....", "....rrr", "....rrr", "....rrr", "......."}},
+        // Width 3: the pen's dot is a plus.
+        {4, 0, {"....", "....", "....", "....", ".....r", "....rrr", ".....r", "......."}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.size);

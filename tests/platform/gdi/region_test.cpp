@@ -75,7 +75,7 @@ TEST(GdiRegion, RoundRectWith32PixelCornersIsSymmetric) {
     EXPECT_EQ(box.right, 63);
     EXPECT_EQ(box.bottom, 47);
     // The first rows of a corner, and the straight sides below it.
-    const int insets[] = {12, 9, 7, 6};
+    const int insets[] = {12, 9, 8, 6};
     for (int row = 0; row < 4; ++row) {
         EXPECT_FALSE(PtInRegion(region, insets[row] - 1, row)) << "row " << row;
         EXPECT_TRUE(PtInRegion(region, insets[row], row)) << "row " << row;

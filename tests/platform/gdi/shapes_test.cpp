@@ -45,7 +45,8 @@ TEST(GdiLine, ThinLinesLeaveOutTheLastPixelAndRoundHalvesToTheSmallerSide) {
 
 TEST(GdiLine, WidePensAreRoundAndCoverTheirWidth) {
     testing_support::ResetLayer();
-    // A dot (a line of no length) is the pen's round tip.
+    // A dot (a line of no length) is the pen's round tip: the ellipse a
+    // one-pixel pen draws in a width x width box around the point.
     struct Dot {
         int width;
         POINT at;
@@ -53,10 +54,10 @@ TEST(GdiLine, WidePensAreRoundAndCoverTheirWidth) {
     };
     const Dot dots[] = {
         {2, {3, 2}, {"......", "..XX..", "..XX..", "......"}},
-        {3, {2, 2}, {"......", ".XXX..", ".XXX..", ".XXX..", "......"}},
+        {3, {2, 2}, {"......", "..X...", ".XXX..", "..X...", "......"}},
         {4, {3, 3}, {"......", "..XX..", ".XXXX.", ".XXXX.", "..XX..", "......"}},
-        {6, {4, 4}, {"........", "..XXXX..", ".XXXXXX.", ".XXXXXX.", ".XXXXXX.", ".XXXXXX.",
-                     "..XXXX..", "........"}},
+        {6, {4, 4}, {"........", "...XX...", "..XXXX..", ".XXXXXX.", ".XXXXXX.", "..XXXX..",
+                     "...XX...", "........"}},
     };
     for (const Dot& d : dots) {
         Sheet sheet(static_cast<int>(d.art[0].size()), static_cast<int>(d.art.size()));
@@ -89,13 +90,13 @@ TEST(GdiLine, DiagonalWidePenIsSymmetricAboutItsPath) {
     Line(sheet.Dc(), 2, 2, 6, 6);
     EXPECT_EQ(sheet.Art(), Join({
                                ".........",
-                               ".XXX.....",
+                               "..XX.....",
                                ".XXXX....",
                                ".XXXXX...",
                                "..XXXXX..",
                                "...XXXXX.",
                                "....XXXX.",
-                               ".....XXX.",
+                               ".....XX..",
                                ".........",
                            }));
 }
@@ -182,14 +183,15 @@ TEST(GdiRectangle, WidePensAreCentredOnTheThinOutline) {
              ".XXXXXXXX..",
              "...........",
              "..........."}},
+        // The corners are the pen's dots, which at width 3 lack their corners.
         {3, {"...........",
-             ".XXXXXXXXX.",
+             "..XXXXXXX..",
              ".XXXXXXXXX.",
              ".XXXXXXXXX.",
              ".XXXrrrXXX.",
              ".XXXXXXXXX.",
              ".XXXXXXXXX.",
-             ".XXXXXXXXX.",
+             "..XXXXXXX..",
              "..........."}},
     };
     for (const Case& c : cases) {
@@ -241,6 +243,7 @@ TEST(GdiEllipse, ThinPenOutlinesThePixelsInsideTheBox) {
                                 "..XXrrrrXX..",
                                 "....XXXX....",
                                 "............"}},
+        // Without a pen the shape loses its last column and row.
         {{1, 1, 11, 9}, true, {"............",
                                "...rrrrr....",
                                "..rrrrrrr...",
