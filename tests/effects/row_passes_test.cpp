@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "effects/passes.h"
 #include "tests/effects/test_image.h"
@@ -55,6 +56,29 @@ TEST(RowPasses, ReliefIsTheRiseOfTheGreyFromTheLeft) {
                 const int left = AloneThrough(MakeGreyscale, before.At(std::max(x - 1, 0), row)).b;
                 const int level = std::clamp(grey - left, -127, 127) + 128;
                 ASSERT_EQ(after.At(x, row), (Bgr{level, level, level})) << "width " << width << " pixel " << x;
+            }
+        }
+    }
+}
+
+TEST(RowPasses, MasksAddAndTakeEachPixelsOwnAmount) {
+    for (int width = 1; width <= 40; width += 3) {
+        std::vector<uint8_t> mask(static_cast<size_t>(width) * 4);
+        uint32_t seed = 9u + width;
+        for (uint8_t& amount : mask) amount = static_cast<uint8_t>((seed = seed * 1664525u + 1013904223u) >> 24);
+        for (bool light : {true, false}) {
+            TestImage before = Scrambled(width, 3u * width);
+            TestImage after = Scrambled(width, 3u * width);
+            if (light) AddLight(after.Image(), mask.data(), mask.size());
+            else SubtractShadow(after.Image(), mask.data(), mask.size());
+            for (int row = 0; row < 4; ++row) {
+                for (int x = 0; x < width; ++x) {
+                    const int amount = mask[static_cast<size_t>(row) * width + x];
+                    const auto lay = [&](int c) { return std::clamp(light ? c + amount : c - amount, 0, 255); };
+                    const Bgr in = before.At(x, row);
+                    ASSERT_EQ(after.At(x, row), (Bgr{lay(in.b), lay(in.g), lay(in.r)}))
+                        << "width " << width << " pixel " << x << " light " << light;
+                }
             }
         }
     }
