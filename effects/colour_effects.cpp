@@ -7,9 +7,48 @@
 #include <vector>
 
 #include "effects/passes.h"
+#include "effects/pixel_quads.h"
 #include "shell/random.h"
 
 namespace {
+
+// The luminance of a weighted sum, sum / 100, as (sum * kBy100) >> 19.
+constexpr uint32_t kBy100 = 5243;
+static_assert(DividesExactly(100, kBy100, 19, kMaxWeightedSum));
+
+// Calls quad(pixels) for runs of four pixels and pixel(pixel) for the rest
+// of each row, which must hold two bytes past the quads.
+template <typename QuadVisit, typename Visit>
+void ForEachQuad(const EffectImage& image, QuadVisit quad, Visit visit) {
+    for (int row = 0; row < image.height; ++row) {
+        uint8_t* line = image.pixels + static_cast<ptrdiff_t>(row) * image.stride;
+        int x = 0;
+#if defined(TAVELIN_PIXEL_QUADS)
+        for (; x + 5 <= image.width; x += 4) {
+            pixel_quads::Store(line + 3 * x, quad(pixel_quads::Load(line + 3 * x)));
+        }
+#else
+        (void)quad;
+#endif
+        for (; x < image.width; ++x) visit(line + 3 * x);
+    }
+}
+
+#if defined(TAVELIN_PIXEL_QUADS)
+// The weighted sums of a quad's pixels, in the low half of each lane.
+__m128i WeightedSums(__m128i pixels) {
+    const __m128i evenBytes = _mm_set1_epi32(0x00FF00FF);
+    const __m128i blueRed = _mm_and_si128(pixels, evenBytes);
+    const __m128i green = _mm_and_si128(_mm_srli_epi32(pixels, 8), evenBytes);
+    return _mm_add_epi32(_mm_madd_epi16(blueRed, _mm_set1_epi32(11 | (30 << 16))),
+                         _mm_madd_epi16(green, _mm_set1_epi32(59)));
+}
+
+// value * magic >> (16 + shift) in each 16-bit lane.
+__m128i Divide(__m128i value, uint32_t magic, int shift) {
+    return _mm_srli_epi16(_mm_mulhi_epu16(value, _mm_set1_epi16(static_cast<short>(magic))), shift);
+}
+#endif
 
 // Calls visit(pixel) for every pixel, row 0 first, left to right.
 template <typename Visit>
@@ -105,16 +144,36 @@ void DeepenColours(const EffectImage& image) {
 }
 
 void MakeNegative(const EffectImage& image) {
-    ForEachPixel(image, [](uint8_t* pixel) {
-        pixel[0] = static_cast<uint8_t>(255 - pixel[0]);
-        pixel[1] = static_cast<uint8_t>(255 - pixel[1]);
-        pixel[2] = static_cast<uint8_t>(255 - pixel[2]);
-        if ((pixel[0] | pixel[1] | pixel[2]) == 0) SetGrey(pixel, 8);
-    });
+    ForEachQuad(
+        image,
+        [](auto pixels) {
+#if defined(TAVELIN_PIXEL_QUADS)
+            const __m128i negative = _mm_xor_si128(pixels, _mm_set1_epi32(0xFFFFFF));
+            const __m128i black = _mm_cmpeq_epi32(negative, _mm_setzero_si128());
+            return _mm_or_si128(negative, _mm_and_si128(black, _mm_set1_epi32(0x080808)));
+#else
+            return pixels;
+#endif
+        },
+        [](uint8_t* pixel) {
+            pixel[0] = static_cast<uint8_t>(255 - pixel[0]);
+            pixel[1] = static_cast<uint8_t>(255 - pixel[1]);
+            pixel[2] = static_cast<uint8_t>(255 - pixel[2]);
+            if ((pixel[0] | pixel[1] | pixel[2]) == 0) SetGrey(pixel, 8);
+        });
 }
 
 void MakeGreyscale(const EffectImage& image) {
-    ForEachPixel(image, [](uint8_t* pixel) { SetGrey(pixel, kLuminance[WeightedSum(pixel)]); });
+    ForEachQuad(
+        image,
+        [](auto pixels) {
+#if defined(TAVELIN_PIXEL_QUADS)
+            return pixel_quads::Grey(Divide(WeightedSums(pixels), kBy100, 3));
+#else
+            return pixels;
+#endif
+        },
+        [](uint8_t* pixel) { SetGrey(pixel, kLuminance[WeightedSum(pixel)]); });
 }
 
 void RotateChannels(const EffectImage& image) {
@@ -172,11 +231,24 @@ void PaintLightStreaks(const EffectImage& image) {
 // Each pixel shows how much lighter it is than its left neighbour, on grey.
 void RaiseRelief(const EffectImage& image) {
     for (int row = 0; row < image.height; ++row) {
-        uint8_t* pixel = image.pixels + static_cast<ptrdiff_t>(row) * image.stride;
-        int previous = kLuminance[WeightedSum(pixel)];
-        SetGrey(pixel, 128);
-        for (int x = 1; x < image.width; ++x) {
-            pixel += 3;
+        uint8_t* line = image.pixels + static_cast<ptrdiff_t>(row) * image.stride;
+        // The first pixel is its own left neighbour.
+        int previous = kLuminance[WeightedSum(line)];
+        int x = 0;
+#if defined(TAVELIN_PIXEL_QUADS)
+        __m128i before = _mm_set1_epi32(previous);
+        for (; x + 5 <= image.width; x += 4) {
+            const __m128i luminance = Divide(WeightedSums(pixel_quads::Load(line + 3 * x)), kBy100, 3);
+            const __m128i left = _mm_or_si128(_mm_slli_si128(luminance, 4), _mm_srli_si128(before, 12));
+            const __m128i rise = _mm_max_epi16(_mm_min_epi16(_mm_sub_epi16(luminance, left), _mm_set1_epi16(127)),
+                                               _mm_set1_epi16(-127));
+            pixel_quads::Store(line + 3 * x, pixel_quads::Grey(_mm_add_epi16(rise, _mm_set1_epi32(128))));
+            before = luminance;
+        }
+        previous = _mm_cvtsi128_si32(_mm_srli_si128(before, 12));
+#endif
+        for (; x < image.width; ++x) {
+            uint8_t* pixel = line + 3 * x;
             const int luminance = kLuminance[WeightedSum(pixel)];
             SetGrey(pixel, std::clamp(luminance - previous, -127, 127) + 128);
             previous = luminance;
