@@ -258,17 +258,18 @@ void TextTool::MakeBalloon() {
     m_balloonMask = CreateMonoBitmap(shape.picture, kFillWhite);
     const COLORREF colour = g_workshop.colour;
     SelectBitmapSurface(m_balloonPicture);
-    FillRegion(region, Lightness(colour) >= kLightColour ? kBlack : kWhite);
+    // The picture starts white: only a light colour's black balloon is filled.
+    if (Lightness(colour) >= kLightColour) FillRegion(region, kBlack);
     FrameRegion(region, colour);
     {
         TypingScope typing(m_font);
         LayOutText(m_text, m_length, shape.textOrigin, m_lineHeight, kLayoutDraw);
     }
     RestoreSurface();
-    // Black where the balloon is opaque.
+    // Black where the balloon is opaque; its frame lies inside the region,
+    // so the fill covers it.
     SelectBitmapSurface(m_balloonMask);
     FillRegion(region, kBlack);
-    FrameRegion(region, kBlack);
     RestoreSurface();
     DeleteObject(region);
     ReleaseWindowSurface();

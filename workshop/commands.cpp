@@ -28,7 +28,7 @@ constexpr int kHelpCursor = 102;
 constexpr int kEraseCursor = 209;
 constexpr const char* kUndoSounds[4] = {"Gomme1", "Crecel", "Undo4", "WeezCrt"};
 
-// The tool of a tool or stamp button; a button whose tool is not built yet
+// The tool of a tool or stamp button; the brush button, and any other,
 // paints with the brush.
 Tool* MakeTool(WorkshopScreen* owner, int id) {
     if (id >= 300 && id < 300 + 10 * kStampBankCount) return new StampTool(owner, (id - 300) / 10);
