@@ -143,12 +143,12 @@ void ValidRange(StretchAxis& axis, int limit, int& first, int& last) {
 
 // How shrinking merges a group: one pixel (COLORONCOLOR, HALFTONE), or
 // the AND (BLACKONWHITE) or OR (WHITEONBLACK) of the pixel values.
-enum class Merge { Last, And, Or };
+enum class Merge { Sample, And, Or };
 
 Merge MergeFor(int stretchMode) {
     if (stretchMode == BLACKONWHITE) return Merge::And;
     if (stretchMode == WHITEONBLACK) return Merge::Or;
-    return Merge::Last;
+    return Merge::Sample;
 }
 
 void MergeInto(Merge merge, uint32_t* into, const uint32_t* from, int n) {
@@ -166,7 +166,7 @@ void LoadStretchedRow(const Blit& blit, const StretchAxis& xAxis, int offset, in
     blit.source->ops->loadRow(*blit.source, low, sy, high - low + 1, raw);
     blit.converter->Convert(raw, high - low + 1);
     const int* his = xAxis.hi.data() + offset;
-    if (merge == Merge::Last || !xAxis.shrinks) {
+    if (merge == Merge::Sample || !xAxis.shrinks) {
         for (int i = 0; i < n; ++i) out[i] = raw[his[i] - low];
         return;
     }
@@ -191,7 +191,7 @@ void StretchPart(const Blit& blit, const RECT& part, const RECT& destRect, const
     }
     uint32_t* raw = Buffer(3, high - low + 1).data();
     uint32_t* source = Buffer(0, n).data();
-    const bool mergeRows = merge != Merge::Last && yAxis.shrinks;
+    const bool mergeRows = merge != Merge::Sample && yAxis.shrinks;
     std::vector<uint32_t> other(mergeRows ? n : 0);
     int loaded = -1;
     for (int y = part.top; y < part.bottom; ++y) {

@@ -43,7 +43,7 @@ Extent EllipseRow(int64_t c2x, int64_t c2y, int64_t dx, int64_t dy, int y) {
 // integer steps fall back to the exact centre test.
 class OutlineRows {
 public:
-    static constexpr int64_t kMaxSide = 1 << 20;
+    static constexpr int64_t kMaxSide = 1 << 16;  // keeps 2 * err within 64 bits
 
     explicit OutlineRows(const RECT& box)
         : m_box(box), m_w(static_cast<int64_t>(box.right) - box.left),

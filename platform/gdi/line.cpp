@@ -188,6 +188,38 @@ void AppendWideStroke(std::vector<Span>& out, POINT from, POINT to, int width, b
 
 }  // namespace
 
+namespace {
+
+bool RowBefore(const Span& a, const Span& b) { return a.y != b.y ? a.y < b.y : a.left < b.left; }
+
+// The union of one segment's band (one span a row, sorted) and the dots of
+// its ends: only the band's rows that the dots share are merged and sorted.
+std::vector<Span> MergeDots(std::vector<Span> band, std::vector<Span>& dots) {
+    std::sort(dots.begin(), dots.end(), RowBefore);
+    std::vector<Span> out;
+    out.reserve(band.size() + dots.size());
+    size_t b = 0;
+    size_t d = 0;
+    std::vector<Span> rows;
+    while (d < dots.size()) {
+        // The dots' rows from here that form one run of touching rows.
+        const int top = dots[d].y;
+        size_t e = d;
+        int bottom = top;
+        while (e < dots.size() && dots[e].y <= bottom + 1) bottom = std::max(bottom, dots[e++].y);
+        while (b < band.size() && band[b].y < top) out.push_back(band[b++]);
+        rows.assign(dots.begin() + static_cast<ptrdiff_t>(d), dots.begin() + static_cast<ptrdiff_t>(e));
+        while (b < band.size() && band[b].y <= bottom) rows.push_back(band[b++]);
+        NormaliseSpans(rows);
+        out.insert(out.end(), rows.begin(), rows.end());
+        d = e;
+    }
+    out.insert(out.end(), band.begin() + static_cast<ptrdiff_t>(b), band.end());
+    return out;
+}
+
+}  // namespace
+
 void AppendWideSegment(std::vector<Span>& out, POINT from, POINT to, int width,
                        const RECT& limit) {
     AppendWideStroke(out, from, to, width, true, limit);
@@ -215,18 +247,7 @@ std::vector<Span> WidePathSpans(const POINT* points, size_t count, bool closed, 
             if (y >= limit.top && y < limit.bottom) dots.push_back({y, left + row.left, left + row.right});
         }
     }
-    if (count <= 2) {
-        // One band is sorted by row already: only the dots need sorting.
-        NormaliseSpans(dots);
-        const size_t middle = spans.size();
-        spans.insert(spans.end(), dots.begin(), dots.end());
-        std::inplace_merge(spans.begin(), spans.begin() + static_cast<ptrdiff_t>(middle), spans.end(),
-                           [](const Span& a, const Span& b) {
-                               return a.y != b.y ? a.y < b.y : a.left < b.left;
-                           });
-        CoalesceSortedSpans(spans);
-        return spans;
-    }
+    if (count <= 2) return MergeDots(std::move(spans), dots);
     spans.insert(spans.end(), dots.begin(), dots.end());
     NormaliseSpans(spans);
     return spans;

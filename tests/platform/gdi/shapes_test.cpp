@@ -275,6 +275,21 @@ TEST(GdiEllipse, ThinPenOutlinesThePixelsInsideTheBox) {
     }
 }
 
+TEST(GdiEllipse, HugeBoxesDrawTheirVisiblePart) {
+    testing_support::ResetLayer();
+    // Boxes far larger than any surface, on either side of the size where the
+    // incremental outline gives way to the exact centre test.
+    for (int half : {30000, 70000, 1 << 29}) {
+        Sheet sheet(20, 4);
+        Selected brush(sheet.Dc(), CreateSolidBrush(RGB(255, 0, 0)));
+        Ellipse(sheet.Dc(), 10 - half, -2, 10 + half, 7);
+        // Near the middle of so flat an ellipse the outline lies above row 0.
+        EXPECT_EQ(sheet.Art(), Join({"rrrrrrrrrrrrrrrrrrrr", "rrrrrrrrrrrrrrrrrrrr",
+                                     "rrrrrrrrrrrrrrrrrrrr", "rrrrrrrrrrrrrrrrrrrr"}))
+            << half;
+    }
+}
+
 TEST(GdiEllipse, WidePensAreCentredOnTheThinOutline) {
     testing_support::ResetLayer();
     for (int width : {1, 2, 3, 4, 6, 8, 10}) {
