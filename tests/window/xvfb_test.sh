@@ -4,11 +4,14 @@
 # X screen's pixels are checked where the fit puts them. Three screens: a
 # 1280 x 1024 desktop with --window (2x), full screen on 1920 x 1080 (2x,
 # centred, black around) and on 1366 x 768 (1024 x 768, filled sharply).
-#   xvfb_test.sh PROGRAM OUT_DIR
+# The window is closed as a window manager does (close_window); the full
+# screens end with SIGTERM.
+#   xvfb_test.sh PROGRAM CLOSE_WINDOW OUT_DIR
 # Exits 77 (skipped) when Xvfb, xdotool or ImageMagick's import is missing.
 set -eu
 program=$1
-out=$2
+closer=$2
+out=$3
 for tool in Xvfb xdotool import convert; do
     command -v $tool >/dev/null || { echo "xvfb test: no $tool, skipped"; exit 77; }
 done
@@ -76,8 +79,21 @@ run() {
     sleep 1
     import -window root "$out/$name.png"
     xdotool search --name "^Le petit Tavelin\$" >/dev/null || fail "$name: no window named by the caption"
-    kill "$app"
-    wait "$app" || fail "$name: the program ended with $?"
+    if [ $# -gt 0 ]; then
+        # The window manager's close: the quit question, yes, the farewell, exit 0.
+        "$closer" "$window"
+        sleep 1.5
+        import -window root "$out/$name-question.png"
+        xdotool mousemove $(at 268 302) click 1
+        sleep 1
+        import -window root "$out/$name-farewell.png"
+        status=0
+        wait "$app" || status=$?
+        [ "$status" -eq 0 ] || fail "$name: closing ended with $status"
+    else
+        kill "$app"
+        wait "$app" || fail "$name: the program ended with $?"
+    fi
     app=""
     kill "$server"
     wait "$server" 2>/dev/null || true
@@ -88,6 +104,9 @@ run() {
 run window 1280x1024 0 0 2 1 --window
 [ "$ox" -eq 0 ] && [ "$oy" -eq 32 ] || fail "the 2x window is at ($ox, $oy), not centred"
 expect_red "$out/window.png" $((ox + 601)) $((oy + 401)) "window 2x"
+# The question sits in the middle of the sheet; the farewell picture too.
+set -- $(pixel "$out/window-farewell.png" 640 512)
+[ "$1" -gt 0 ] || fail "no farewell picture after the quit question"
 
 # Full screen on 1920 x 1080: 2x at (320, 60), black around.
 run full1080 1920x1080 320 60 2 1
