@@ -3,7 +3,8 @@
 # with xdotool through the title into the workshop, draws a stroke, and the
 # X screen's pixels are checked where the fit puts them. Three screens: a
 # 1280 x 1024 desktop with --window (2x), full screen on 1920 x 1080 (2x,
-# centred, black around) and on 1366 x 768 (1024 x 768, filled sharply).
+# centred, black around) and on 1366 x 768 (1024 x 768, filled sharply); then
+# a 600 x 400 desktop, where the program says which screen it needs.
 # The window is closed as a window manager does (close_window); the full
 # screens end with SIGTERM.
 #   xvfb_test.sh PROGRAM CLOSE_WINDOW OUT_DIR
@@ -121,4 +122,23 @@ expect_black "$out/full768.png" 80 384 "1366x768 left border"
 expect_black "$out/full768.png" 1195 384 "1366x768 right border"
 set -- $(pixel "$out/full768.png" 1194 384)
 [ "$1" -ne 0 ] || fail "1366x768: the picture does not reach x 1194"
+# A desktop smaller than the picture: the program says which screen it needs.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 600x400x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+server=$!
+exec 3>&-
+for _ in 1 2 3 4 5 6 7 8 9 10; do [ -s "$work/display" ] && break; sleep 0.3; done
+export DISPLAY=":$(cat "$work/display")"
+status=0
+env -i PATH=/usr/bin:/bin DISPLAY="$DISPLAY" LANG=en_GB.UTF-8 HOME="$work/home" \
+    XDG_RUNTIME_DIR="$work/runtime" timeout 30 "$program" --mute >"$work/small.log" 2>&1 &
+app=$!
+sleep 3
+import -window root "$out/small.png"
+xdotool mousemove 299 172 click 1
+wait "$app" || status=$?
+app=""
+grep -q "the minimum screen configuration must be : 640 x 480." "$work/small.log" ||
+    fail "no message on a 600 x 400 desktop: $(cat "$work/small.log")"
+[ "$status" -ne 124 ] || fail "the message on a 600 x 400 desktop did not end the program"
 echo "xvfb test: passed"
