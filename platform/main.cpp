@@ -2,6 +2,7 @@
 // backend and calls the program's WinMain.
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <string>
@@ -72,6 +73,15 @@ int main(int argc, char** argv) {
         if (!displayError.empty()) fprintf(stderr, "tavelin: %s\n", displayError.c_str());
         fprintf(stderr, "tavelin: cannot start; --headless runs without a display\n");
         return 2;
+    }
+    // A desktop smaller than the emulated display is what the program sees, so
+    // that it says which screen it needs instead of showing a cropped picture.
+    int desktopWidth = 0;
+    int desktopHeight = 0;
+    if (!options.headless && platform::SdlDesktopSize(desktopWidth, desktopHeight) &&
+        (desktopWidth < options.screenWidth || desktopHeight < options.screenHeight)) {
+        platform::gdi::InitDisplay(std::min(desktopWidth, options.screenWidth),
+                                   std::min(desktopHeight, options.screenHeight), options.depth);
     }
     platform::InstallBackend(std::move(backend));
     platform::user::CatchSessionEndSignals();

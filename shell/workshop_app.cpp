@@ -53,6 +53,9 @@ void WorkshopApp::Run() {
     if (!quit) {
         if (g_askLanguage) FollowLanguage(g_languageIndex);
         if (LoadHelpTexts(g_languageIndex)) GetHelpString(38, g_captionText, 127);
+        // The desktop shows the caption in the task bar and Alt+Tab: it
+        // follows the language too.
+        if (g_mainWindow != nullptr) SetWindowTextA(g_mainWindow, g_captionText);
         SetCurrentCursor(LoadedCursor(110));
         auto* title = new TitleScreen(g_programPalette);
         title->FlushInput(0x7F);

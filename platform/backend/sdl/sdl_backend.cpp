@@ -2,6 +2,8 @@
 
 #include "platform/backend/sdl/sdl_parts.h"
 
+#include <SDL.h>
+
 namespace platform {
 
 Backend MakeSdlBackend(const Options& options, std::string* error) {
@@ -17,6 +19,16 @@ Backend MakeSdlBackend(const Options& options, std::string* error) {
     backend.audio = MakeSdlAudio(session, options.mute);
     backend.headless = false;
     return backend;
+}
+
+bool SdlDesktopSize(int& width, int& height) {
+    SDL_DisplayMode mode;
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0 || SDL_GetDesktopDisplayMode(0, &mode) != 0) {
+        return false;
+    }
+    width = mode.w;
+    height = mode.h;
+    return true;
 }
 
 }  // namespace platform

@@ -17,4 +17,8 @@ namespace platform {
 // caller decides whether to go on.
 Backend MakeSdlBackend(const Options& options, std::string* error = nullptr);
 
+// The size of the desktop's first display, once a backend has started SDL;
+// false when no display answers.
+bool SdlDesktopSize(int& width, int& height);
+
 }  // namespace platform
