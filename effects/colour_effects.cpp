@@ -256,23 +256,51 @@ void RaiseRelief(const EffectImage& image) {
     }
 }
 
+namespace {
+
+// The mean of three bytes, sum / 3, as (sum * kThirdOfSum) >> 17.
+constexpr uint32_t kThirdOfSum = 43691;
+static_assert(DividesExactly(3, kThirdOfSum, 17, 3 * 255));
+
+// Smooths Count rows side by side: each row is a chain of divisions, and
+// the chains of independent rows overlap.
+template <int Count>
+void SmoothRows(uint8_t* first, int stride, int width) {
+    uint8_t* rows[Count];
+    // The smoothed left neighbour and the pixel itself stay at hand.
+    uint32_t left[Count][3];
+    uint32_t here[Count][3];
+    for (int r = 0; r < Count; ++r) {
+        rows[r] = first + static_cast<ptrdiff_t>(r) * stride;
+        for (int channel = 0; channel < 3; ++channel) {
+            left[r][channel] = rows[r][channel];
+            here[r][channel] = rows[r][3 + channel];
+        }
+    }
+    for (int x = 1; x < width - 1; ++x) {
+        for (int r = 0; r < Count; ++r) {
+            uint8_t* pixel = rows[r] + 3 * x;
+            for (int channel = 0; channel < 3; ++channel) {
+                const uint32_t right = pixel[3 + channel];
+                left[r][channel] = ((left[r][channel] + here[r][channel] + right) * kThirdOfSum) >> 17;
+                pixel[channel] = static_cast<uint8_t>(left[r][channel]);
+                here[r][channel] = right;
+            }
+        }
+    }
+}
+
+}  // namespace
+
 // Each pixel becomes the mean of itself and its neighbours, the left one
 // already smoothed.
 void Smooth(const EffectImage& image) {
     if (image.width < 3) return;
-    for (int row = 0; row < image.height; ++row) {
-        uint8_t* pixel = image.pixels + static_cast<ptrdiff_t>(row) * image.stride;
-        // The smoothed left neighbour and the pixel itself stay at hand.
-        int left[3] = {pixel[0], pixel[1], pixel[2]};
-        int here[3] = {pixel[3], pixel[4], pixel[5]};
-        for (int x = 1; x < image.width - 1; ++x) {
-            pixel += 3;
-            for (int channel = 0; channel < 3; ++channel) {
-                const int right = pixel[3 + channel];
-                left[channel] = (left[channel] + here[channel] + right) / 3;
-                pixel[channel] = static_cast<uint8_t>(left[channel]);
-                here[channel] = right;
-            }
-        }
+    int row = 0;
+    for (; row + 4 <= image.height; row += 4) {
+        SmoothRows<4>(image.pixels + static_cast<ptrdiff_t>(row) * image.stride, image.stride, image.width);
+    }
+    for (; row < image.height; ++row) {
+        SmoothRows<1>(image.pixels + static_cast<ptrdiff_t>(row) * image.stride, image.stride, image.width);
     }
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "effects/passes.h"
+#include "effects/pixel_quads.h"
 #include "graphics/blit.h"
 #include "graphics/sheet.h"
 #include "graphics/shapes.h"
@@ -94,7 +95,88 @@ void PaintDots(const EffectImage& image) {
     });
 }
 
+#if defined(__SSE2__)
+namespace {
+
+// The lanes of each bevel code in the three 16-byte blocks of a tile row.
+struct BevelRow {
+    __m128i codes[3][4];
+    bool present[3][4];
+};
+
+const std::array<BevelRow, 16>& BevelRows() {
+    static const auto rows = [] {
+        std::array<BevelRow, 16> table{};
+        for (int i = 0; i < 16; ++i) {
+            for (int block = 0; block < 3; ++block) {
+                for (int code = 1; code < 4; ++code) {
+                    alignas(16) uint8_t lanes[16];
+                    bool present = false;
+                    for (int lane = 0; lane < 16; ++lane) {
+                        const bool match = kBevel[i][(16 * block + lane) / 3] == code;
+                        lanes[lane] = match ? 0xFF : 0;
+                        present = present || match;
+                    }
+                    table[i].codes[block][code] = _mm_load_si128(reinterpret_cast<const __m128i*>(lanes));
+                    table[i].present[block][code] = present;
+                }
+            }
+        }
+        return table;
+    }();
+    return rows;
+}
+
+__m128i Choose(__m128i mask, __m128i yes, __m128i no) {
+    return _mm_or_si128(_mm_and_si128(mask, yes), _mm_andnot_si128(mask, no));
+}
+
+// Two thirds of 2c / 3 for c up to 255, by multiplication and shift.
+constexpr uint32_t kBy3 = 21846;
+static_assert(DividesExactly(3, kBy3, 16, 2 * 255));
+
+// One 16-byte block of a tile row: halved, two thirds, or half as bright
+// again, up to 255, where its codes say.
+__m128i BevelBlock(__m128i bytes, const BevelRow& row, int block) {
+    const __m128i* codes = row.codes[block];
+    const bool* present = row.present[block];
+    __m128i out = bytes;
+    if (present[1]) {
+        out = Choose(codes[1], _mm_and_si128(_mm_srli_epi16(bytes, 1), _mm_set1_epi8(0x7F)), out);
+    }
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i low = _mm_unpacklo_epi8(bytes, zero);
+    const __m128i high = _mm_unpackhi_epi8(bytes, zero);
+    if (present[2]) {
+        const __m128i third = _mm_set1_epi16(static_cast<short>(kBy3));
+        const __m128i twoThirds = _mm_packus_epi16(_mm_mulhi_epu16(_mm_add_epi16(low, low), third),
+                                                   _mm_mulhi_epu16(_mm_add_epi16(high, high), third));
+        out = Choose(codes[2], twoThirds, out);
+    }
+    if (present[3]) {
+        const __m128i three = _mm_set1_epi16(3);
+        const __m128i more = _mm_packus_epi16(_mm_srli_epi16(_mm_mullo_epi16(low, three), 1),
+                                              _mm_srli_epi16(_mm_mullo_epi16(high, three), 1));
+        out = Choose(codes[3], more, out);
+    }
+    return out;
+}
+
+}  // namespace
+#endif
+
 void BevelTiles(const EffectImage& image) {
+#if defined(__SSE2__)
+    const auto& rows = BevelRows();
+    ForEachTile<16>(image, [&rows](uint8_t* const* tileRows, int offset) {
+        for (int i = 0; i < 16; ++i) {
+            for (int block = 0; block < 3; ++block) {
+                auto* at = reinterpret_cast<__m128i*>(tileRows[i] + offset + 16 * block);
+                _mm_storeu_si128(at, BevelBlock(_mm_loadu_si128(at), rows[i], block));
+            }
+        }
+    });
+#else
     // One table of the 256 results per bevel code.
     static const auto kCodes = [] {
         std::array<std::array<uint8_t, 256>, 4> codes{};
@@ -117,6 +199,31 @@ void BevelTiles(const EffectImage& image) {
             }
         }
     });
+}
+
+    // One table of the 256 results per bevel code.
+    static const auto kCodes = [] {
+        std::array<std::array<uint8_t, 256>, 4> codes{};
+        for (int c = 0; c < 256; ++c) {
+            codes[0][c] = static_cast<uint8_t>(c);
+            codes[1][c] = static_cast<uint8_t>(c / 2);
+            codes[2][c] = static_cast<uint8_t>(c * 2 / 3);
+            codes[3][c] = static_cast<uint8_t>(std::min(c * 3 / 2, 255));
+        }
+        return codes;
+    }();
+    ForEachTile<16>(image, [](uint8_t* const* rows, int offset) {
+        for (int i = 0; i < 16; ++i) {
+            uint8_t* pixel = rows[i] + offset;
+            for (int j = 0; j < 16; ++j, pixel += 3) {
+                const auto& table = kCodes[kBevel[i][j]];
+                pixel[0] = table[pixel[0]];
+                pixel[1] = table[pixel[1]];
+                pixel[2] = table[pixel[2]];
+            }
+        }
+    });
+#endif
 }
 
 // The sheet redrawn as tiles of 18 pixels every 20, each moved 0 or 1 pixel

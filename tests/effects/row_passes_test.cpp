@@ -61,6 +61,22 @@ TEST(RowPasses, ReliefIsTheRiseOfTheGreyFromTheLeft) {
     }
 }
 
+TEST(RowPasses, SmoothingSmoothsEachRowAsIfAlone) {
+    for (int height = 1; height <= 9; ++height) {
+        TestImage all(19, height);
+        all.Scramble(31u * height);
+        TestImage before(19, height);
+        before.Scramble(31u * height);
+        Smooth(all.Image());
+        for (int row = 0; row < height; ++row) {
+            TestImage alone(19, 1);
+            for (int x = 0; x < 19; ++x) alone.Set(x, 0, before.At(x, row));
+            Smooth(alone.Image());
+            for (int x = 0; x < 19; ++x) ASSERT_EQ(all.At(x, row), alone.At(x, 0)) << "height " << height;
+        }
+    }
+}
+
 TEST(RowPasses, MasksAddAndTakeEachPixelsOwnAmount) {
     for (int width = 1; width <= 40; width += 3) {
         std::vector<uint8_t> mask(static_cast<size_t>(width) * 4);
