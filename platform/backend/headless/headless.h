@@ -31,6 +31,9 @@ struct ScriptCommand {
 [[nodiscard]] bool ParseScript(const std::string& source, std::vector<ScriptCommand>& commands,
                                std::string& error);
 
+// The script line that gives the command again.
+std::string FormatScriptCommand(const ScriptCommand& command);
+
 // Writes the display's framebuffer as a 24-bit bottom-up BMP file.
 [[nodiscard]] bool WriteScreenshot(const std::string& path);
 
