@@ -43,7 +43,7 @@ std::vector<std::string> Seen(const std::vector<std::string>& log) {
 }
 
 TEST(Monkey, SeededRunsEndCleanlyAndLeaveOnlyWholeDrawings) {
-    for (const char* spec : {"11:400", "12:400:answer", "13:400"}) {
+    for (const char* spec : {"11:250", "12:250:answer", "13:250"}) {
         SCOPED_TRACE(spec);
         ProgramRun run;
         ASSERT_EQ(RunMonkey(run, spec), 0);
@@ -65,8 +65,8 @@ TEST(Monkey, SeededRunsEndCleanlyAndLeaveOnlyWholeDrawings) {
 
 TEST(Monkey, TheSameSeedGivesTheSameRunAndItsScriptReplaysIt) {
     ProgramRun first, second, replay;
-    ASSERT_EQ(RunMonkey(first, "21:300"), 0);
-    ASSERT_EQ(RunMonkey(second, "21:300"), 0);
+    ASSERT_EQ(RunMonkey(first, "21:150"), 0);
+    ASSERT_EQ(RunMonkey(second, "21:150"), 0);
     const std::string script = ReadBytes(first.Path("replay.txt").string());
     ASSERT_NE(script.find("\nclick "), std::string::npos);
     EXPECT_EQ(script, ReadBytes(second.Path("replay.txt").string()));

@@ -52,8 +52,8 @@ constexpr MonkeyTarget kTargets[] = {
     {"around the window", -20, -20, 680, 520, 1},
 };
 
-// A question to quit is mostly answered no at once, so that a long run goes
-// on; the other times whatever comes next answers it.
+// A question to quit is nearly always answered no at once, so that a long
+// run goes on; once in two hundred times whatever comes next answers it.
 bool AsksToQuit(Kind kind, int x, int y) {
     if (kind == Kind::Close) return true;
     const bool click = kind == Kind::Click || kind == Kind::DoubleClick;
@@ -220,7 +220,7 @@ bool Monkey::NextAction(std::vector<ScriptCommand>& out) {
         case Kind::Wait: AddWait(out, 200, 3000); break;
         case Kind::Close: out.push_back(Command(Verb::Close, {})); break;
     }
-    if (AsksToQuit(kind, a.x, a.y) && Uniform(0, 7) != 0) out.push_back(Command(Verb::Key, {}, "escape"));
+    if (AsksToQuit(kind, a.x, a.y) && Uniform(0, 199) != 0) out.push_back(Command(Verb::Key, {}, "escape"));
     // Half of the actions follow the last at once; the others after a pause
     // in which timers and animations run.
     if (Uniform(0, 1) == 1) AddWait(out, 10, 400);
