@@ -68,7 +68,6 @@ private:
     static ScriptCommand Command(ScriptCommand::Verb verb, std::vector<int> numbers,
                                  std::string text = "", bool right = false);
     void AddWait(std::vector<ScriptCommand>& out, int low, int high);
-    void AddKey(std::vector<ScriptCommand>& out);
     int Uniform(int low, int high);
 
     std::mt19937 m_random;
