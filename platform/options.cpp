@@ -26,6 +26,8 @@ const char kUsage[] =
     "  --headless       no display nor sound card: for scripts and tests\n"
     "  --script FILE    the input script of a headless run (needs --headless)\n"
     "  --log FILE       write what the run shows, plays and writes to FILE\n"
+    "  --monkey SEED:COUNT[:answer]  COUNT random actions (needs --headless)\n"
+    "  --monkey-script FILE  write the random actions as a replay script\n"
     "  --seed N         a number from 0 to 2147483647 to start the randomness with\n"
     "  --print-to DIR   print each page as a PDF file in DIR instead of on a printer\n"
     "  --print-page WxH the printable area of those pages in printer pixels\n"
@@ -45,12 +47,33 @@ bool ParseSize(const char* text, int& width, int& height) {
            width <= 8192 && height <= 8192;
 }
 
+// SEED:COUNT[:answer], the seed from 0 to 2147483647 and from 1 to
+// 100000000 actions.
+bool ParseMonkey(const char* value, Options& options, std::string& error) {
+    long seed = 0, count = 0;
+    int used = 0;
+    const bool read = sscanf(value, "%ld:%ld%n", &seed, &count, &used) == 2;
+    const char* rest = value + (read ? used : 0);
+    const bool ok = read && (*rest == '\0' || strcmp(rest, ":answer") == 0) && seed >= 0 &&
+                    seed <= 0x7FFFFFFF && count >= 1 && count <= 100000000;
+    if (!ok) {
+        error = "--monkey needs SEED:COUNT or SEED:COUNT:answer, such as 7:20000";
+        return false;
+    }
+    options.monkeySeed = static_cast<uint32_t>(seed);
+    options.monkeyCount = static_cast<int>(count);
+    options.monkeyAnswers = *rest != '\0';
+    return true;
+}
+
 // The options that take a value: what they set, and what is said when the
 // value is refused.
 bool TakeValue(const std::string& name, const char* value, Options& options, std::string& error) {
     long number = 0;
-    if (name == "--script" || name == "--log" || name == "--data" || name == "--config") {
-        std::string& target = name == "--script" ? options.scriptPath
+    if (name == "--script" || name == "--log" || name == "--data" || name == "--config" ||
+        name == "--monkey-script") {
+        std::string& target = name == "--script"           ? options.scriptPath
+                              : name == "--monkey-script" ? options.monkeyScript
                               : name == "--log"  ? options.logPath
                               : name == "--data" ? options.dataDir
                                                  : options.configDir;
@@ -67,6 +90,8 @@ bool TakeValue(const std::string& name, const char* value, Options& options, std
             return false;
         }
         options.seed = static_cast<uint32_t>(number);
+    } else if (name == "--monkey") {
+        return ParseMonkey(value, options, error);
     } else if (name == "--depth") {
         if (!ParseInt(value, 8, 32, number) || (number != 8 && number != 32)) {
             error = "--depth needs 8 or 32";
@@ -105,7 +130,8 @@ bool TakeValue(const std::string& name, const char* value, Options& options, std
 
 bool TakesValue(const std::string& name) {
     for (const char* each : {"--script", "--log", "--data", "--config", "--seed", "--depth",
-                             "--screen", "--scale", "--print-to", "--print-page", "--print-dpi"}) {
+                             "--monkey", "--monkey-script", "--screen", "--scale", "--print-to",
+                             "--print-page", "--print-dpi"}) {
         if (name == each) return true;
     }
     return false;
@@ -140,6 +166,10 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
     }
     if (!options.scriptPath.empty() && !options.headless) {
         error = "--script needs --headless";
+        return false;
+    }
+    if (options.monkeyCount > 0 && (!options.headless || !options.scriptPath.empty())) {
+        error = "--monkey needs --headless and no --script";
         return false;
     }
     options.commandLine = picture;

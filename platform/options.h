@@ -32,6 +32,13 @@ struct Options {
     // The printer pixels one drawing may cover on that folder's pages, as a
     // printer's memory would limit them; 0 for no limit. Set by tests only.
     int64_t printDrawLimit = 0;
+    // --monkey SEED:COUNT[:answer]: a headless run of COUNT random actions
+    // drawn from SEED, answering message boxes at random with ":answer";
+    // --monkey-script FILE keeps those actions as a script that replays them.
+    uint32_t monkeySeed = 0;
+    int monkeyCount = 0;
+    bool monkeyAnswers = false;
+    std::string monkeyScript;
     std::string commandLine;  // what is left: the program's command line
     std::string programPath;  // the executable, as a Linux path
 };

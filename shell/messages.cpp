@@ -57,10 +57,14 @@ UINT StyleFor(int kind) {
 bool Report(const char* text, int kind) {
     ++g_messagesShown;
     if (kind == kFatal && g_fatalShowing++ > 0) ExitProcess(10);
-    ShowCursor(FALSE);
-    for (int i = 0; i < 50 && ShowCursor(TRUE) <= 0; ++i) {
-    }
+    // The pointer shows while the box waits, and afterwards takes back the
+    // show count it had: a count left one higher would keep the pointer
+    // over the airbrush and the stamps, which hide it.
+    const int before = ShowCursor(FALSE) + 1;
+    int shown = before - 1;
+    for (int i = 0; i < 50 && shown <= 0; ++i) shown = ShowCursor(TRUE);
     const int answer = MessageBoxA(nullptr, text, g_captionText, StyleFor(kind));
+    while (shown > before) shown = ShowCursor(FALSE);
     const bool yes = kind == kRetry ? answer == IDRETRY : answer == IDOK;
     if (kind == kFatal) Terminate();
     return yes;

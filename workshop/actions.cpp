@@ -84,6 +84,32 @@ void WorkshopScreen::OnTimer(int timerId) {
 
 void WorkshopScreen::OnIdle() {
     if (g_workshop.tool != nullptr) g_workshop.tool->OnIdle(m_pointerX, m_pointerY, m_leftButton);
+    CheckRest();
+}
+
+// At rest (no action, no help, no magnifier, no button down and the pointer
+// off the sheet) there is a current tool, the palette listens and the pointer
+// shows; anything else leaves a child with a deaf screen or no pointer. The
+// fault is told once, to whoever watches the debug output.
+void WorkshopScreen::CheckRest() {
+    static bool told = false;
+    if (told || g_workshop.actionInProgress || g_workshop.mode != kModeNormal ||
+        g_workshop.magnifierActive || m_leftButton || m_rightButton || OnSheet(m_pointerX, m_pointerY)) {
+        return;
+    }
+    const char* fault = nullptr;
+    if (g_workshop.tool == nullptr) {
+        fault = "workshop at rest without a current tool";
+    } else if (m_controlEnable != 1) {
+        fault = "workshop at rest with the controls' enable counter off its rest value";
+    } else {
+        const int shown = ShowCursor(TRUE);
+        ShowCursor(FALSE);
+        if (shown != 1) fault = "workshop at rest with the cursor's show counter off its rest value";
+    }
+    if (fault == nullptr) return;
+    told = true;
+    OutputDebugStringA(fault);
 }
 
 void WorkshopScreen::BeginAction() {

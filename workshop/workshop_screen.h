@@ -84,5 +84,6 @@ private:
     void RunQuitCommand();
     void ChooseFontsAndStyles();
     bool OnSheet(int x, int y) const;
+    void CheckRest();
 };
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/backend/backend.h"
+#include "platform/backend/headless/monkey.h"
 #include "platform/gdi/dc.h"
 #include "platform/user/session.h"
 #include "platform/windows.h"
@@ -16,6 +17,12 @@ DWORD g_lastError = 0;
 
 DWORD WINAPI GetLastError(void) { return g_lastError; }
 void WINAPI SetLastError(DWORD error) { g_lastError = error; }
+
+void WINAPI OutputDebugStringA(LPCSTR text) {
+    const std::string line = text != nullptr ? text : "";
+    platform::LogLine("debug: " + line);
+    if (platform::Monkey* monkey = platform::CurrentMonkey()) monkey->Fail("the program says: " + line);
+}
 
 DWORD WINAPI GetTickCount(void) { return platform::CurrentBackend().clock->NowMs(); }
 

@@ -31,7 +31,8 @@
 // entries to disk) and closed, whatever access was asked for; creation and
 // access times are the Linux change and access times; file system names are
 // "CDFS" for CD drives and "NTFS" for the others; the version reported is a
-// fixed Windows XP (5.1, build 2600).
+// fixed Windows XP (5.1, build 2600). OutputDebugStringA has no debugger to
+// talk to: its text goes to the run's log, and stops a monkey run.
 #pragma once
 
 #include "platform/win/types.h"
@@ -87,6 +88,7 @@ void WINAPI Sleep(DWORD milliseconds);
 DWORD WINAPI GetCurrentThreadId(void);
 HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName);
 [[noreturn]] void WINAPI ExitProcess(UINT exitCode);
+void WINAPI OutputDebugStringA(LPCSTR text);
 
 // Files.
 

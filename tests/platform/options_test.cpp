@@ -46,6 +46,36 @@ TEST(Options, DepthIsEightOrThirtyTwoAndBadValuesSayWhatIsExpected) {
     }
 }
 
+TEST(Options, MonkeyTakesSeedCountAndAnswerModeWithHeadlessOnly) {
+    const struct {
+        std::vector<std::string> words;
+        const char* error;  // null when accepted
+        uint32_t seed = 0;
+        int count = 0;
+        bool answers = false;
+    } cases[] = {
+        {{"--headless", "--monkey", "7:20000"}, nullptr, 7, 20000, false},
+        {{"--headless", "--monkey", "0:1:answer"}, nullptr, 0, 1, true},
+        {{"--monkey", "7:20"}, "--monkey needs --headless and no --script"},
+        {{"--headless", "--script", "s", "--monkey", "7:20"}, "--monkey needs --headless and no --script"},
+        {{"--headless", "--monkey", "7"}, "--monkey needs SEED:COUNT or SEED:COUNT:answer, such as 7:20000"},
+        {{"--headless", "--monkey", "7:0"}, "--monkey needs SEED:COUNT or SEED:COUNT:answer, such as 7:20000"},
+        {{"--headless", "--monkey", "-1:5"}, "--monkey needs SEED:COUNT or SEED:COUNT:answer, such as 7:20000"},
+        {{"--headless", "--monkey", "7:5x"}, "--monkey needs SEED:COUNT or SEED:COUNT:answer, such as 7:20000"},
+        {{"--headless", "--monkey", "7:5:ask"}, "--monkey needs SEED:COUNT or SEED:COUNT:answer, such as 7:20000"},
+    };
+    for (const auto& c : cases) {
+        Options options;
+        std::string error;
+        EXPECT_EQ(Parse(c.words, options, error), c.error == nullptr) << c.words.back();
+        EXPECT_EQ(error, c.error != nullptr ? c.error : "") << c.words.back();
+        if (c.error != nullptr) continue;
+        EXPECT_EQ(options.monkeySeed, c.seed);
+        EXPECT_EQ(options.monkeyCount, c.count);
+        EXPECT_EQ(options.monkeyAnswers, c.answers);
+    }
+}
+
 TEST(Options, TheRestIsThePictureAndHelpNamesEveryOptionWithItsValue) {
     Options options;
     std::string error;

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/backend/headless/monkey.h"
 #include "platform/gdi/dc.h"
 #include "platform/user/single_instance.h"
 #include "platform/win/user.h"
@@ -15,7 +16,10 @@ namespace {
 class VirtualClock : public Clock {
 public:
     uint32_t NowMs() override { return m_now; }
-    void SleepMs(uint32_t ms) override { m_now += ms; }
+    void SleepMs(uint32_t ms) override {
+        m_now += ms;
+        if (Monkey* monkey = CurrentMonkey()) monkey->Slept(m_now);
+    }
 
 private:
     uint32_t m_now = 0;
@@ -139,6 +143,9 @@ class ScriptSource : public EventSource {
 public:
     ScriptSource(std::vector<ScriptCommand> commands, Clock& clock)
         : m_commands(std::move(commands)), m_clock(clock) {}
+    // The commands come from the monkey, an action at a time.
+    ScriptSource(std::unique_ptr<Monkey> monkey, Clock& clock)
+        : m_clock(clock), m_monkey(std::move(monkey)) {}
 
     bool Poll(InputEvent& event) override {
         if (TakeRaiseRequest()) {
@@ -146,7 +153,8 @@ public:
             event.kind = InputEvent::Kind::Raise;
             return true;
         }
-        while (m_pending.empty() && m_next < m_commands.size() && Due()) {
+        if (m_monkey != nullptr) m_monkey->InputTaken(m_clock.NowMs());
+        while (m_pending.empty() && Due() && (m_next < m_commands.size() || MoreFromMonkey())) {
             Run(m_commands[m_next++]);
         }
         if (m_pending.empty() && m_next >= m_commands.size() && Due()) EndOfScript();
@@ -164,6 +172,10 @@ public:
                m_commands[m_next].verb == ScriptCommand::Verb::Answer && Due()) {
             Run(m_commands[m_next++]);
         }
+        if (m_answers.empty() && m_monkey != nullptr) {
+            m_monkey->InputTaken(m_clock.NowMs());
+            if (std::optional<ScriptCommand> answer = m_monkey->AnswerBox()) Run(*answer);
+        }
         if (m_answers.empty()) return m_unanswered.TakeDefault(defaultId);
         const int answer = m_answers.front();
         m_answers.pop_front();
@@ -174,6 +186,14 @@ public:
     bool Finished() override { return m_closed; }
 
 private:
+    // The monkey's next action, once the commands so far are all taken.
+    bool MoreFromMonkey() {
+        if (m_monkey == nullptr) return false;
+        m_commands.clear();
+        m_next = 0;
+        return m_monkey->NextAction(m_commands);
+    }
+
     bool Due() { return static_cast<int32_t>(m_clock.NowMs() - m_resumeAt) >= 0; }
 
     void Mouse(InputEvent::Kind kind, int x, int y, bool right) {
@@ -242,6 +262,7 @@ private:
         using Verb = ScriptCommand::Verb;
         using Kind = InputEvent::Kind;
         const std::vector<int>& n = c.numbers;
+        if (m_monkey != nullptr) m_monkey->Ran(c);
         switch (c.verb) {
             case Verb::Wait: m_resumeAt = m_clock.NowMs() + static_cast<uint32_t>(n[0]); break;
             case Verb::Move: Mouse(Kind::MouseMove, n[0], n[1], false); break;
@@ -291,6 +312,7 @@ private:
         InputEvent close;
         close.kind = InputEvent::Kind::Close;
         if (!m_closed) {
+            if (m_monkey != nullptr) LogLine("monkey: " + std::to_string(m_monkey->Taken()) + " actions taken");
             m_closed = true;
             m_closedAt = m_lastNudge = now;
             m_pending.push_back(close);
@@ -308,6 +330,7 @@ private:
 
     std::vector<ScriptCommand> m_commands;
     Clock& m_clock;
+    std::unique_ptr<Monkey> m_monkey;
     size_t m_next = 0;
     uint32_t m_resumeAt = 0;
     std::deque<InputEvent> m_pending;
@@ -395,6 +418,13 @@ Backend MakeHeadlessBackend(const Options& options) {
     backend.audio = std::make_unique<SilentAudio>();
     if (!options.logPath.empty()) backend.log = std::make_unique<FileLog>(options.logPath);
     backend.events = std::make_unique<QuietSource>();
+    if (options.monkeyCount > 0) {
+        auto monkey = std::make_unique<Monkey>(options.monkeySeed, options.monkeyCount,
+                                               options.monkeyAnswers, options.monkeyScript);
+        monkey->Watch();
+        backend.events = std::make_unique<ScriptSource>(std::move(monkey), *backend.clock);
+        return backend;
+    }
     if (!options.scriptPath.empty()) {
         std::ifstream in(options.scriptPath, std::ios::binary);
         std::stringstream text;

@@ -12,7 +12,8 @@
 namespace platform {
 
 // A backend without display or sound card; with options.scriptPath the script
-// drives it, with options.logPath its log is written. A message box that the
+// drives it, with options.monkeyCount the monkey's random actions do (see
+// monkey.h), with options.logPath its log is written. A message box that the
 // script does not answer takes its default button; twenty of them in a row
 // with no input between them are a loop no script ends, and the run stops
 // with a line in the log and exit code 4.
@@ -30,6 +31,9 @@ struct ScriptCommand {
 
 [[nodiscard]] bool ParseScript(const std::string& source, std::vector<ScriptCommand>& commands,
                                std::string& error);
+
+// The script line that gives the command again.
+std::string FormatScriptCommand(const ScriptCommand& command);
 
 // Writes the display's framebuffer as a 24-bit bottom-up BMP file.
 [[nodiscard]] bool WriteScreenshot(const std::string& path);

@@ -88,4 +88,25 @@ bool ParseScript(const std::string& source, std::vector<ScriptCommand>& commands
     return true;
 }
 
+std::string FormatScriptCommand(const ScriptCommand& c) {
+    using Verb = ScriptCommand::Verb;
+    std::string numbers;
+    for (int n : c.numbers) numbers += " " + std::to_string(n);
+    const char* button = c.right ? "right" : "left";
+    switch (c.verb) {
+        case Verb::Wait: return "wait" + numbers;
+        case Verb::Move: return "move" + numbers;
+        case Verb::Down: return std::string("down ") + button;
+        case Verb::Up: return std::string("up ") + button;
+        case Verb::Click: return "click" + numbers + (c.right ? " right" : "");
+        case Verb::Drag: return "drag" + numbers;
+        case Verb::Key: return "key " + c.text;
+        case Verb::Type: return "type " + c.text;
+        case Verb::Answer: return "answer " + c.text;
+        case Verb::Screenshot: return "screenshot " + c.text;
+        case Verb::Close: return "close";
+    }
+    return "";
+}
+
 }  // namespace platform
