@@ -199,30 +199,6 @@ void BevelTiles(const EffectImage& image) {
             }
         }
     });
-}
-
-    // One table of the 256 results per bevel code.
-    static const auto kCodes = [] {
-        std::array<std::array<uint8_t, 256>, 4> codes{};
-        for (int c = 0; c < 256; ++c) {
-            codes[0][c] = static_cast<uint8_t>(c);
-            codes[1][c] = static_cast<uint8_t>(c / 2);
-            codes[2][c] = static_cast<uint8_t>(c * 2 / 3);
-            codes[3][c] = static_cast<uint8_t>(std::min(c * 3 / 2, 255));
-        }
-        return codes;
-    }();
-    ForEachTile<16>(image, [](uint8_t* const* rows, int offset) {
-        for (int i = 0; i < 16; ++i) {
-            uint8_t* pixel = rows[i] + offset;
-            for (int j = 0; j < 16; ++j, pixel += 3) {
-                const auto& table = kCodes[kBevel[i][j]];
-                pixel[0] = table[pixel[0]];
-                pixel[1] = table[pixel[1]];
-                pixel[2] = table[pixel[2]];
-            }
-        }
-    });
 #endif
 }
 
