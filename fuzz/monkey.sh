@@ -9,16 +9,16 @@ count=${2:-20000}
 if [ $# -gt 2 ]; then shift 2; else set -- 1 2 3:answer; fi
 work=$(mktemp -d /tmp/tavelin-monkey-XXXXXX)
 for seed in "$@"; do
-    spec=${seed%%:*}:$count
-    case $seed in *:answer) spec=$spec:answer ;; esac
-    run=$work/$(echo "$spec" | tr : _)
+    arg=${seed%%:*}:$count
+    case $seed in *:answer) arg=$arg:answer ;; esac
+    run=$work/$(echo "$arg" | tr : _)
     mkdir -p "$run/home" "$run/rt"
     start=$(date +%s)
     env -i PATH=/usr/bin:/bin LANG=en_GB.UTF-8 HOME="$run/home" XDG_RUNTIME_DIR="$run/rt" \
-        "$dir/dist/bin/tavelin" --headless --monkey "$spec" --monkey-script "$run/replay.txt" \
+        "$dir/dist/bin/tavelin" --headless --monkey "$arg" --monkey-script "$run/replay.txt" \
         --log "$run/log.txt"
     code=$?
-    echo "monkey $spec: exit $code in $(($(date +%s) - start)) s; $(grep '^monkey:' "$run/log.txt")"
+    echo "monkey $arg: exit $code in $(($(date +%s) - start)) s; $(grep '^monkey:' "$run/log.txt")"
     if [ $code -ne 0 ] || grep -q '^debug:' "$run/log.txt"; then
         echo "replay: $dir/dist/bin/tavelin --headless --script $run/replay.txt"
         exit 1

@@ -22,9 +22,9 @@ uint32_t Le32(const std::string& bytes, size_t at) {
 }
 
 // Runs the monkey; the replay script is left in the run's folder.
-int RunMonkey(ProgramRun& run, const std::string& spec) {
+int RunMonkey(ProgramRun& run, const std::string& monkey) {
     const std::string command = run.Environment("en_GB.UTF-8") + TAVELIN_BINARY +
-                                " --headless --monkey " + spec + " --monkey-script " +
+                                " --headless --monkey " + monkey + " --monkey-script " +
                                 run.Path("replay.txt").string() + " --log " +
                                 run.Path("log.txt").string() + " 2>/dev/null";
     const int status = std::system(command.c_str());
@@ -43,10 +43,10 @@ std::vector<std::string> Seen(const std::vector<std::string>& log) {
 }
 
 TEST(Monkey, SeededRunsEndCleanlyAndLeaveOnlyWholeDrawings) {
-    for (const char* spec : {"11:250", "12:250:answer", "13:250"}) {
-        SCOPED_TRACE(spec);
+    for (const char* monkey : {"11:250", "12:250:answer", "13:250"}) {
+        SCOPED_TRACE(monkey);
         ProgramRun run;
-        ASSERT_EQ(RunMonkey(run, spec), 0);
+        ASSERT_EQ(RunMonkey(run, monkey), 0);
         for (const std::string& line : run.Log()) EXPECT_FALSE(StartsWith(line, "debug:")) << line;
         const fs::path pictures = run.Path("home") / "Pictures" / "Tavelin";
         if (!fs::exists(pictures)) continue;
