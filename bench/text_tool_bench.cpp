@@ -5,39 +5,15 @@
 // font. Each beside a memcpy of a 640 x 480 frame. Targets: under 0.2 ms for
 // a character, under 2 ms for the balloon.
 
-#include <benchmark/benchmark.h>
-
-#include <cstdio>
-#include <cstring>
-#include <vector>
+#include "bench/bench_workshop.h"
 
 #include "dialogs/dialogs.h"
-#include "graphics/blit.h"
-#include "graphics/patterns.h"
-#include "graphics/sheet.h"
-#include "graphics/surface.h"
 #include "graphics/text.h"
-#include "platform/backend/backend.h"
-#include "platform/backend/headless/headless.h"
-#include "platform/gdi/dc.h"
-#include "platform/options.h"
-#include "platform/user/internal.h"
-#include "shell/app.h"
-#include "shell/mainwindow.h"
-#include "shell/resources.h"
-#include "shell/sound.h"
 #include "tools/text.h"
-#include "workshop/workshop_screen.h"
 
 namespace {
 
-constexpr size_t kFrameBytes = size_t{640} * 480 * 4;
-
-void Dispatch() {
-    MSG msg;
-    int result = 0;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) PumpMessage(result);
-}
+using bench::Dispatch;
 
 void Inject(platform::InputEvent event) {
     platform::user::ApplyInputEvent(event);
@@ -65,67 +41,19 @@ void Key(uint32_t vk, uint8_t character) {
     Inject(event);
 }
 
-// A workshop without its palette, a white sheet and the program's sounds.
-class Workshop {
+// The benchmarks' workshop with the program's own sounds and a text tool.
+class Workshop : public bench::Workshop {
 public:
-    Workshop() {
-        platform::Options options;
-        platform::InstallBackend(platform::MakeHeadlessBackend(options));
-        platform::user::ResetWindows();
-        platform::user::ResetQueue();
-        platform::user::ResetInput();
-        platform::user::ResetCursors();
-        platform::gdi::InitDisplay(640, 480, 32);
-        static bool once = [] {
-            CreateFillPatterns();
-            snprintf(g_soundsFolder, sizeof g_soundsFolder, "Z:%s/lib/tavelin/Sons", TAVELIN_DIST_DIR);
-            return true;
-        }();
-        (void)once;
-        g_platform.bitsPerPixel = 32;
-        SetRect(&g_platform.screenRect, 0, 0, 640, 480);
-        theApp.m_instance = GetModuleHandleA(nullptr);
-        SetResourceModule(theApp.m_instance);
-        OpenMainWindow();
-        g_workshop = WorkshopState{};
-        g_workshop.colour = RGB(216, 0, 0);
-        m_screen = new WorkshopScreen(nullptr);
-        m_screen->m_firstPaintPending = 0;
-        m_screen->m_active = 1;
-        Dispatch();
-        GetWindowSurface(m_screen->m_window);
-        g_screenBuffer = CreateSurfaceBitmap(RECT{0, 0, 640, 480}, 0);
-        g_scratchPicture = CreateSurfaceBitmap(kSheetArea, 0);
-        g_undoPicture = CreateSurfaceBitmap(kSheetArea, kFillWhite);
-        g_backgroundPicture = CreateSurfaceBitmap(kSheetArea, kFillWhite);
-        DrawBitmapAt(g_backgroundPicture, kSheetRect.left, kSheetRect.top);
-        ReleaseWindowSurface();
+    Workshop() : bench::Workshop({}) {
+        snprintf(g_soundsFolder, sizeof g_soundsFolder, "Z:%s/lib/tavelin/Sons", TAVELIN_DIST_DIR);
         m_tool = new TextTool(m_screen);
         g_workshop.tool = m_tool;
     }
-    ~Workshop() {
-        delete m_tool;
-        g_workshop.tool = nullptr;
-        delete m_screen;
-        Dispatch();
-        DestroyWindow(g_mainWindow);
-        g_mainWindow = nullptr;
-    }
 
-    WorkshopScreen* m_screen;
-    TextTool* m_tool;
+    TextTool* m_tool = nullptr;
 };
 
-void BM_MemcpyFrame(benchmark::State& state) {
-    std::vector<uint8_t> from(kFrameBytes, 1);
-    std::vector<uint8_t> to(kFrameBytes);
-    for (auto _ : state) {
-        memcpy(to.data(), from.data(), kFrameBytes);
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kFrameBytes));
-}
+void BM_MemcpyFrame(benchmark::State& state) { bench::MemcpyBytes(state, bench::kFrameBytes); }
 BENCHMARK(BM_MemcpyFrame)->Unit(benchmark::kMicrosecond);
 
 // Lines of twenty letters; each new line starts a new text.
