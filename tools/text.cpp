@@ -34,7 +34,6 @@ constexpr int kHiddenMoves = 4;
 // Colours this light get a black balloon, so that the letters show.
 constexpr int kLightColour = 70;
 constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 bool IsDelete(int code) { return code < 0 && (code & 0xFFFF) == kDeleteKey; }
 
