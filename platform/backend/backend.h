@@ -64,6 +64,8 @@ public:
         (void)ms;
         return false;
     }
+    // The program is about to end, whatever the reason.
+    virtual void Ending() {}
 };
 
 // A cursor as the presenter shows it: a system shape or a 32-bit picture.

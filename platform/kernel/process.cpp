@@ -42,6 +42,7 @@ void WINAPI Sleep(DWORD milliseconds) {
 DWORD WINAPI GetCurrentThreadId(void) { return 1; }
 
 [[noreturn]] void WINAPI ExitProcess(UINT exitCode) {
+    if (platform::CurrentBackend().events != nullptr) platform::CurrentBackend().events->Ending();
     platform::LogLine("exit " + std::to_string(static_cast<int>(exitCode)));
     fflush(nullptr);
     _exit(static_cast<int>(exitCode));

@@ -42,8 +42,32 @@ std::vector<std::string> Seen(const std::vector<std::string>& log) {
     return seen;
 }
 
+// A drawing the monkey saved, loaded alone into a fresh program: the sheet
+// must show the file's pixels exactly.
+void ExpectReadsBackIdentically(const fs::path& drawing) {
+    const std::string bytes = ReadBytes(drawing.string());
+    ProgramRun run;
+    const fs::path pictures = run.Path("home") / "Pictures" / "Tavelin";
+    fs::create_directories(pictures);
+    fs::copy_file(drawing, pictures / drawing.filename());
+    ASSERT_EQ(run.StartInWorkshop("click 405 15\nwait 300\nclick 257 365\nwait 500\nshot loaded\n"), 0);
+    const std::string shot = run.Shot("loaded");
+    const size_t offset = Le32(bytes, 10);
+    int differences = 0;
+    for (int y = 0; y < 400; ++y) {
+        for (int x = 0; x < 512; ++x) {
+            const size_t at = offset + static_cast<size_t>(399 - y) * 1536 + x * 3;
+            const uint32_t pixel = (static_cast<uint8_t>(bytes[at + 2]) << 16) |
+                                   (static_cast<uint8_t>(bytes[at + 1]) << 8) | static_cast<uint8_t>(bytes[at]);
+            differences += pixel != PixelOf(shot, 84 + x, 36 + y);
+        }
+    }
+    EXPECT_EQ(differences, 0) << drawing.filename();
+}
+
 TEST(Monkey, SeededRunsEndCleanlyAndLeaveOnlyWholeDrawings) {
-    for (const char* monkey : {"11:250", "12:250:answer", "13:250"}) {
+    int drawings = 0;
+    for (const char* monkey : {"11:250", "12:250:answer", "23:300"}) {
         SCOPED_TRACE(monkey);
         ProgramRun run;
         ASSERT_EQ(RunMonkey(run, monkey), 0);
@@ -59,8 +83,12 @@ TEST(Monkey, SeededRunsEndCleanlyAndLeaveOnlyWholeDrawings) {
             EXPECT_EQ(Le32(bytes, 2), bytes.size()) << name;
             EXPECT_EQ(Le32(bytes, 18), 512u) << name;
             EXPECT_EQ(Le32(bytes, 22), 400u) << name;
+            ASSERT_EQ(bytes.size(), Le32(bytes, 10) + 1536u * 400) << name;
+            ExpectReadsBackIdentically(entry.path());
+            ++drawings;
         }
     }
+    EXPECT_GT(drawings, 0) << "the seeds save at least one drawing";
 }
 
 TEST(Monkey, TheSameSeedGivesTheSameRunAndItsScriptReplaysIt) {

@@ -302,6 +302,16 @@ private:
         }
     }
 
+    void Ending() override { ReportMonkey(); }
+
+    // How far the monkey got, once, whether its actions ran out or random
+    // input quit the program first.
+    void ReportMonkey() {
+        if (m_monkey == nullptr || m_monkeyReported) return;
+        m_monkeyReported = true;
+        LogLine("monkey: " + std::to_string(m_monkey->Taken()) + " actions taken");
+    }
+
     // The script is over: the program is closed as by the user, who answers
     // the dialog that the close may bring up (the quit question) with Enter,
     // and closes again if the program is still there: each second, Enter and
@@ -312,7 +322,7 @@ private:
         InputEvent close;
         close.kind = InputEvent::Kind::Close;
         if (!m_closed) {
-            if (m_monkey != nullptr) LogLine("monkey: " + std::to_string(m_monkey->Taken()) + " actions taken");
+            ReportMonkey();
             m_closed = true;
             m_closedAt = m_lastNudge = now;
             m_pending.push_back(close);
@@ -331,6 +341,7 @@ private:
     std::vector<ScriptCommand> m_commands;
     Clock& m_clock;
     std::unique_ptr<Monkey> m_monkey;
+    bool m_monkeyReported = false;
     size_t m_next = 0;
     uint32_t m_resumeAt = 0;
     std::deque<InputEvent> m_pending;
