@@ -33,4 +33,7 @@ void CloseAllScreens();
 void ForEachScreenWindow(void (*function)(HWND));
 int GetModifierState();
 int TranslateKey(WPARAM virtualKey, int modifiers);
+// The key code a screen hears for a typed character that the program's code
+// page lacks (an emoji, a Greek letter): nothing takes it as a letter.
+constexpr int kForeignCharacter = 0x8030;
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -177,6 +177,10 @@ LRESULT HandleInput(Screen& screen, HWND window, UINT message, WPARAM wParam, LP
                 SendMessageA(window, WM_CHAR, static_cast<WPARAM>(code), lParam);
             }
             return 0;
+        case WM_UNICHAR:
+            if (wParam == UNICODE_NOCHAR) return TRUE;
+            SendMessageA(window, WM_CHAR, kForeignCharacter, lParam);
+            return 0;
         case WM_CHAR: {
             if (!PassFlush(screen, EV_CHAR)) return 0;
             screen.m_character = static_cast<int16_t>(wParam & 0xFFFF);

@@ -15,6 +15,7 @@
 #include "platform/win/caret.h"
 #include "shell/configuration.h"
 #include "shell/cursors.h"
+#include "shell/mainwindow.h"
 #include "shell/sound.h"
 #include "tools/floating_text.h"
 #include "workshop/workshop_screen.h"
@@ -36,6 +37,7 @@ constexpr int kLightColour = 70;
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 
 bool IsDelete(int code) { return code < 0 && (code & 0xFFFF) == kDeleteKey; }
+bool IsForeign(int code) { return code < 0 && (code & 0xFFFF) == kForeignCharacter; }
 
 // The font, the fill colour and the text mode of the typed letters, for one
 // operation on the current surface.
@@ -160,6 +162,7 @@ void TextTool::OnChar(int code, int repeat) {
         if (code == kBackspace || IsDelete(code)) TakeBack(repeat);
         else if (code == kEnter) NewLine();
         else if (code >= 32 && code <= 255) Type(code, repeat);
+        else if (IsForeign(code)) PlayKey("Tink", repeat);
         // Tab and every other key type nothing.
     }
     ReleaseWindowSurface();

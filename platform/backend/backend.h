@@ -30,8 +30,9 @@ struct InputEvent {
         MouseMove,
         MouseDown,
         MouseUp,
-        KeyDown,      // vk, scan, character (Windows-1252, 0 when the key makes none)
+        KeyDown,      // vk, scan, character (Windows-1252, 0 when the key makes none), codePoint
         KeyUp,        // vk, scan
+        Character,    // character or codePoint typed without a key (an input method's text)
         FocusGained,  // the desktop window became the active one
         FocusLost,
         Close,        // the user asked to close the window
@@ -44,6 +45,7 @@ struct InputEvent {
     uint32_t vk = 0;
     uint32_t scan = 0;
     uint8_t character = 0;
+    uint32_t codePoint = 0;  // a typed character that Windows-1252 lacks (an emoji, a Greek letter)
     bool repeat = false;
 };
 
@@ -108,6 +110,9 @@ public:
     virtual ~EventLog() = default;
     virtual void Line(const std::string& line) = 0;
 };
+
+// A log written line by line to a file, each line flushed at once.
+std::unique_ptr<EventLog> MakeFileLog(const std::string& path);
 
 struct Backend {
     std::unique_ptr<Clock> clock;

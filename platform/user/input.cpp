@@ -66,7 +66,12 @@ void PostKey(const InputEvent& event, bool down) {
     if (alt) lParam |= 1u << 29;
     if (!down) lParam |= (1u << 30) | (1u << 31);
     if (down && event.repeat) lParam |= 1u << 30;
-    if (down && message == WM_KEYDOWN) lParam |= static_cast<uint64_t>(event.character) << 32;
+    // The character the key typed rides above the 32 bits Windows defines,
+    // for TranslateMessage: in Windows-1252, or as a code point that it lacks.
+    if (down && message == WM_KEYDOWN) {
+        lParam |= static_cast<uint64_t>(event.character) << 32;
+        lParam |= static_cast<uint64_t>(event.codePoint & 0x1FFFFF) << 40;
+    }
     PostInput(MSG{target, message, event.vk, static_cast<LPARAM>(lParam), GetTickCount(), g_cursor});
 }
 
@@ -98,6 +103,14 @@ void ApplyInputEvent(const InputEvent& event) {
             PostKey(event, false);
             g_keyDown[event.vk & 0xFF] = false;
             if (event.vk == VK_MENU) g_altGrDown = false;
+            break;
+        case Kind::Character:
+            if (HWND target = KeyboardTarget()) {
+                const bool known = event.character != 0;
+                const UINT message = known ? UINT{WM_CHAR} : UINT{WM_UNICHAR};
+                PostInput(MSG{target, message, known ? event.character : event.codePoint, 1, GetTickCount(),
+                              g_cursor});
+            }
             break;
         case Kind::FocusGained:
             for (HWND top : TopLevelWindows()) ActivateTopLevel(top, WA_ACTIVE);

@@ -291,11 +291,17 @@ LRESULT WINAPI DispatchMessageA(const MSG* msg) {
     return result;
 }
 
+// A character that Windows-1252 lacks comes as WM_UNICHAR with its code point,
+// which a window that cannot take it leaves to DefWindowProc.
 BOOL WINAPI TranslateMessage(const MSG* msg) {
     if (msg == nullptr || msg->message != WM_KEYDOWN) return FALSE;
-    const auto character = static_cast<uint8_t>((static_cast<uint64_t>(msg->lParam) >> 32) & 0xFF);
-    if (character == 0) return FALSE;
-    PostToQueue(MSG{msg->hwnd, WM_CHAR, character, msg->lParam & 0xFFFFFFFF, msg->time, msg->pt});
+    const auto hidden = static_cast<uint64_t>(msg->lParam);
+    const auto character = static_cast<uint8_t>((hidden >> 32) & 0xFF);
+    const auto codePoint = static_cast<uint32_t>((hidden >> 40) & 0x1FFFFF);
+    if (character == 0 && codePoint == 0) return FALSE;
+    const bool known = character != 0;
+    PostToQueue(MSG{msg->hwnd, known ? UINT{WM_CHAR} : UINT{WM_UNICHAR}, known ? character : codePoint,
+                    msg->lParam & 0xFFFFFFFF, msg->time, msg->pt});
     return TRUE;
 }
 

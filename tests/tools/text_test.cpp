@@ -148,6 +148,22 @@ TEST_F(TextToolTest, QuotesTurnTypographicAndTheProgramsKeyCodesTakeBackOnce) {
     Type("\x1b");
 }
 
+// An emoji or a Greek letter has no place in the text: "Tink", and the text
+// and the sheet stay as they were.
+TEST_F(TextToolTest, CharactersTheCodePageLacksAreRefusedWithTink) {
+    TextTool* tool = Start(100, 50);
+    Type("ab");
+    const std::vector<COLORREF> typed = Pixels(kSheetRect);
+    TakeSounds();
+    EXPECT_EQ(SendMessageA(screen->m_window, WM_UNICHAR, UNICODE_NOCHAR, 0), TRUE);
+    for (WPARAM foreign : {0x3B1, 0x1F600}) SendMessageA(screen->m_window, WM_UNICHAR, foreign, 0);
+    EXPECT_STREQ(tool->m_text, "ab");
+    EXPECT_TRUE(Pixels(kSheetRect) == typed);
+    EXPECT_EQ(TakeSounds(), (std::vector<std::string>{"tink.wav 3", "tink.wav 3"}));
+    Type("c\x1b");
+    EXPECT_STREQ(tool->m_text, "abc");
+}
+
 TEST_F(TextToolTest, LineBreaksAndLimits) {
     TextTool* tool = Start(100, 50);
     Type("ab");

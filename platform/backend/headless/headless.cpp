@@ -43,22 +43,6 @@ public:
     bool Playing() override { return false; }
 };
 
-class FileLog : public EventLog {
-public:
-    explicit FileLog(const std::string& path) : m_file(fopen(path.c_str(), "w")) {}
-    ~FileLog() override {
-        if (m_file != nullptr) fclose(m_file);
-    }
-    void Line(const std::string& line) override {
-        if (m_file == nullptr) return;
-        fprintf(m_file, "%s\n", line.c_str());
-        fflush(m_file);
-    }
-
-private:
-    FILE* m_file;
-};
-
 // A box the script leaves unanswered takes its default button. When boxes
 // keep coming with no input in between, the program is asking again and
 // again (a question whose OK retries) and no script will end it: the run
@@ -427,7 +411,7 @@ Backend MakeHeadlessBackend(const Options& options) {
     backend.clock = std::make_unique<VirtualClock>();
     backend.presenter = std::make_unique<MemoryPresenter>();
     backend.audio = std::make_unique<SilentAudio>();
-    if (!options.logPath.empty()) backend.log = std::make_unique<FileLog>(options.logPath);
+    if (!options.logPath.empty()) backend.log = MakeFileLog(options.logPath);
     backend.events = std::make_unique<QuietSource>();
     if (options.monkeyCount > 0) {
         auto monkey = std::make_unique<Monkey>(options.monkeySeed, options.monkeyCount,

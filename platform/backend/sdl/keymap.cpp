@@ -252,15 +252,11 @@ uint8_t KeyCharacter(uint32_t vk, bool ctrl, bool alt, std::string_view textUtf8
 }
 
 uint8_t Utf8ToWindows1252(std::string_view utf8) {
-    if (utf8.empty()) {
-        return 0;
-    }
     size_t pos = 0;
-    std::optional<uint32_t> codePoint = DecodeUtf8(utf8, pos);
-    if (!codePoint) {
-        return 0;
-    }
-    uint32_t c = *codePoint;
+    return CodePointToWindows1252(NextCodePoint(utf8, pos));
+}
+
+uint8_t CodePointToWindows1252(uint32_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
         return static_cast<uint8_t>(c);
     }
@@ -269,6 +265,13 @@ uint8_t Utf8ToWindows1252(std::string_view utf8) {
             return static_cast<uint8_t>(0x80 + i);
         }
     }
+    return 0;
+}
+
+uint32_t NextCodePoint(std::string_view utf8, size_t& pos) {
+    if (pos >= utf8.size()) return 0;
+    if (std::optional<uint32_t> codePoint = DecodeUtf8(utf8, pos)) return *codePoint;
+    ++pos;
     return 0;
 }
 

@@ -18,6 +18,7 @@ Backend MakeSdlBackend(const Options& options, std::string* error) {
     backend.presenter = MakeSdlPresenter(display);
     backend.audio = MakeSdlAudio(session, options.mute);
     backend.headless = false;
+    if (!options.logPath.empty()) backend.log = MakeFileLog(options.logPath);
     return backend;
 }
 

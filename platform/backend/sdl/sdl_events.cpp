@@ -3,6 +3,7 @@
 #include "platform/user/single_instance.h"
 
 #include <chrono>
+#include <deque>
 #include <utility>
 
 namespace platform {
@@ -17,6 +18,11 @@ public:
     // connection is read again only after a few milliseconds, and the
     // single-instance socket after a few dozen.
     bool Poll(InputEvent& event) override {
+        if (!m_typed.empty()) {
+            event = m_typed.front();
+            m_typed.pop_front();
+            return true;
+        }
         const auto now = std::chrono::steady_clock::now();
         if (now - m_lastRaiseCheck >= std::chrono::milliseconds(50)) {
             m_lastRaiseCheck = now;
@@ -62,11 +68,13 @@ private:
     bool TranslateKey(const SDL_KeyboardEvent& key, InputEvent& event);
     bool TranslateWindow(const SDL_WindowEvent& window, InputEvent& event);
     std::string TakeFollowingText();
+    bool TranslateText(std::string_view text, InputEvent& event);
 
     std::shared_ptr<SdlDisplay> m_display;
     std::chrono::steady_clock::time_point m_lastRaiseCheck{};
     std::chrono::steady_clock::time_point m_lastPump{};
     bool m_quiet = false;
+    std::deque<InputEvent> m_typed;  // the rest of a text typed in one go
 };
 
 bool SdlEvents::Translate(const SDL_Event& sdlEvent, InputEvent& event) {
@@ -86,9 +94,10 @@ bool SdlEvents::Translate(const SDL_Event& sdlEvent, InputEvent& event) {
         case SDL_QUIT:
             event.kind = InputEvent::Kind::Close;
             return true;
+        case SDL_TEXTINPUT:
+            // Text that no key-down claimed: an input method's commit.
+            return TranslateText(sdlEvent.text.text, event);
         default:
-            // Text that no key-down claimed (an input method's late commit) is
-            // dropped: the program only takes characters with their keys.
             return false;
     }
 }
@@ -114,7 +123,8 @@ bool SdlEvents::TranslateKey(const SDL_KeyboardEvent& key, InputEvent& event) {
     // we do not report, so that it does not stray onto a later key.
     std::string text = down ? TakeFollowingText() : std::string();
     if (codes.vk == 0) {
-        return false;
+        // A key the layout gave a character no Windows key has.
+        return TranslateText(text, event);
     }
     event.kind = down ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp;
     event.vk = codes.vk;
@@ -124,7 +134,29 @@ bool SdlEvents::TranslateKey(const SDL_KeyboardEvent& key, InputEvent& event) {
         bool ctrl = (key.keysym.mod & KMOD_CTRL) != 0;
         bool alt = (key.keysym.mod & KMOD_ALT) != 0;
         event.character = KeyCharacter(codes.vk, ctrl, alt, text);
+        if (event.character == 0 && (!ctrl || alt) && !text.empty()) {
+            size_t pos = 0;
+            event.codePoint = NextCodePoint(text, pos);
+        }
     }
+    return true;
+}
+
+// Each character of the text becomes an event of its own, in Windows-1252
+// when it has a place there and as its code point otherwise.
+bool SdlEvents::TranslateText(std::string_view text, InputEvent& event) {
+    for (size_t pos = 0; pos < text.size();) {
+        const uint32_t codePoint = NextCodePoint(text, pos);
+        if (codePoint == 0) continue;
+        InputEvent typed;
+        typed.kind = InputEvent::Kind::Character;
+        typed.character = CodePointToWindows1252(codePoint);
+        if (typed.character == 0) typed.codePoint = codePoint;
+        m_typed.push_back(typed);
+    }
+    if (m_typed.empty()) return false;
+    event = m_typed.front();
+    m_typed.pop_front();
     return true;
 }
 

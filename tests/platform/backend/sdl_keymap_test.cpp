@@ -4,6 +4,9 @@
 #include <SDL_scancode.h>
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace platform {
 namespace {
 
@@ -120,6 +123,18 @@ TEST(SdlKeymap, Utf8ToWindows1252) {
     EXPECT_EQ(Utf8ToWindows1252("\xC0\xA9"), 0);             // overlong
     EXPECT_EQ(Utf8ToWindows1252("\xED\xA0\x80"), 0);         // a surrogate
     EXPECT_EQ(Utf8ToWindows1252("\xA9"), 0);                 // a lone continuation byte
+}
+
+// An input method's text, a character at a time: a malformed byte is passed
+// over and the characters around it still come.
+TEST(SdlKeymap, NextCodePointWalksTypedText) {
+    const std::string text = "\xC3\xA9\xA9\xCE\xB1\xF0\x9F\x98\x80z";
+    std::vector<uint32_t> codePoints;
+    for (size_t pos = 0; pos < text.size();) codePoints.push_back(NextCodePoint(text, pos));
+    EXPECT_EQ(codePoints, (std::vector<uint32_t>{0xE9, 0, 0x3B1, 0x1F600, 'z'}));
+    size_t end = text.size();
+    EXPECT_EQ(NextCodePoint(text, end), 0u);
+    EXPECT_EQ(end, text.size());
 }
 
 TEST(SdlKeymap, Windows1252ToUtf8RoundTrips) {

@@ -1,5 +1,6 @@
-// AltGr, the right Alt key of the European layouts: the keys it changes type
-// their characters like any key, while the left Alt keeps making system keys.
+// Typed characters: AltGr, the right Alt key of the European layouts, types
+// the characters of the keys it changes like any key, while the left Alt keeps
+// making system keys; a character that Windows-1252 lacks comes as WM_UNICHAR.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,6 +17,7 @@ std::vector<std::string> g_typed;
 LRESULT CALLBACK TypingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CHAR: g_typed.push_back("char " + std::to_string(wParam)); return 0;
+        case WM_UNICHAR: g_typed.push_back("unichar " + std::to_string(wParam)); return 0;
         case WM_SYSKEYDOWN: g_typed.push_back("syskey " + std::to_string(wParam)); return 0;
         case WM_KEYDOWN: g_typed.push_back("key " + std::to_string(wParam)); return 0;
         default: return DefWindowProcA(window, message, wParam, lParam);
@@ -64,6 +66,43 @@ TEST(AltGr, TypesTheCharactersOfItsLayoutAndTheLeftAltStaysASystemKey) {
         }
         EXPECT_EQ(g_typed, c.expected) << "alt scan " << c.altScan;
     }
+    DestroyWindow(window);
+}
+
+TEST(Typing, CharactersWindows1252LacksComeAsTheirCodePoints) {
+    testing_support::ResetLayer();
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = TypingProc;
+    wc.lpszClassName = "UnicharTyping";
+    RegisterClassA(&wc);
+    HWND window = CreateWindowExA(0, "UnicharTyping", "", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr,
+                                  nullptr, nullptr, nullptr);
+    SetFocus(window);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    g_typed.clear();
+    // A Greek layout's key: its letter rides with the key down.
+    platform::InputEvent key;
+    key.kind = platform::InputEvent::Kind::KeyDown;
+    key.vk = 'A';
+    key.scan = 0x1E;
+    key.codePoint = 0x3B1;
+    platform::user::ApplyInputEvent(key);
+    // An input method's text: each character on its own, keyless.
+    for (uint32_t codePoint : {0xE9u, 0x1F600u}) {
+        platform::InputEvent typed;
+        typed.kind = platform::InputEvent::Kind::Character;
+        typed.character = codePoint < 0x100 ? static_cast<uint8_t>(codePoint) : 0;
+        typed.codePoint = codePoint < 0x100 ? 0 : codePoint;
+        platform::user::ApplyInputEvent(typed);
+    }
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    EXPECT_EQ(g_typed, (std::vector<std::string>{"key 65", "unichar 945", "char 233", "unichar 128512"}));
+    // A window that takes no WM_UNICHAR says so through DefWindowProc.
+    EXPECT_EQ(DefWindowProcA(window, WM_UNICHAR, UNICODE_NOCHAR, 0), FALSE);
     DestroyWindow(window);
 }
 
