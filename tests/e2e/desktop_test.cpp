@@ -27,19 +27,8 @@ const std::string kWorkshop = "wait 300\nclick 320 240\nwait 300\n";
 
 // A 24-bit 512 x 400 drawing of one colour.
 void WriteDrawing(const fs::path& path, uint32_t colour) {
-    const uint32_t size = 54 + 512 * 400 * 3;
-    std::string bmp(size, '\0');
-    const uint32_t header[] = {size, 0, 54, 40, 512, 400, 0x180001, 0, size - 54, 2835, 2835, 0, 0};
-    bmp[0] = 'B';
-    bmp[1] = 'M';
-    memcpy(&bmp[2], header, sizeof header);
-    for (uint32_t at = 54; at < size; at += 3) {
-        bmp[at] = static_cast<char>(colour & 0xFF);
-        bmp[at + 1] = static_cast<char>((colour >> 8) & 0xFF);
-        bmp[at + 2] = static_cast<char>((colour >> 16) & 0xFF);
-    }
     fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bmp;
+    std::ofstream(path, std::ios::binary) << DrawingFile([colour](int, int) { return colour; });
 }
 
 std::string Output(const std::string& command, int& code) {

@@ -33,44 +33,6 @@ uint32_t Code(int x, int y) {
            static_cast<uint32_t>(((x >> 8) << 4) | (y >> 8));
 }
 
-// A 24-bit 512 x 400 picture file painted by the function.
-std::string Bmp(const std::function<uint32_t(int, int)>& colour) {
-    std::string bmp(54 + 512 * 400 * 3, '\0');
-    const uint32_t size = static_cast<uint32_t>(bmp.size());
-    const uint32_t header[] = {0, 0, 54, 40, 512, 400, 0x180001, 0, size - 54, 2835, 2835, 0, 0};
-    bmp[0] = 'B';
-    bmp[1] = 'M';
-    memcpy(&bmp[2], &size, 4);
-    memcpy(&bmp[6], &header[1], sizeof header - 4);
-    for (int y = 0; y < 400; ++y) {
-        for (int x = 0; x < 512; ++x) {
-            const uint32_t c = colour(x, y);
-            const size_t at = 54 + (static_cast<size_t>(399 - y) * 512 + x) * 3;
-            bmp[at] = static_cast<char>(c & 0xFF);
-            bmp[at + 1] = static_cast<char>((c >> 8) & 0xFF);
-            bmp[at + 2] = static_cast<char>((c >> 16) & 0xFF);
-        }
-    }
-    return bmp;
-}
-
-// The pixel (x, y) of a 512 x 400 24-bit picture file, or 0xFFFFFFFF.
-uint32_t FilePixel(const std::string& bmp, int x, int y) {
-    uint32_t offset = 0;
-    int32_t width = 0, height = 0;
-    uint16_t bits = 0;
-    if (bmp.size() < 54) return 0xFFFFFFFF;
-    memcpy(&offset, &bmp[10], 4);
-    memcpy(&width, &bmp[18], 4);
-    memcpy(&height, &bmp[22], 4);
-    memcpy(&bits, &bmp[28], 2);
-    if (width != 512 || height != 400 || bits != 24) return 0xFFFFFFFF;
-    const size_t at = offset + (static_cast<size_t>(399 - y) * 512 + x) * 3;
-    if (bmp.size() < at + 3) return 0xFFFFFFFF;
-    return (static_cast<uint8_t>(bmp[at + 2]) << 16) | (static_cast<uint8_t>(bmp[at + 1]) << 8) |
-           static_cast<uint8_t>(bmp[at]);
-}
-
 // A printed page rasterised by pdftoppm, 0xRRGGBB per pixel, or nothing.
 struct Page {
     int width = 0;
@@ -124,7 +86,7 @@ struct MagnifierRun {
         std::string folder = "Z:" + run.Path("pictures").string();
         for (char& c : folder) c = c == '/' ? '\\' : c;
         std::ofstream(run.Path("config/Tavelin.ini")) << "[param]\nlangage=2\ndir=" << folder << "\n";
-        std::ofstream(run.Path("drawing.bmp"), std::ios::binary) << Bmp(Code);
+        std::ofstream(run.Path("drawing.bmp"), std::ios::binary) << DrawingFile(Code);
     }
     int Run(const std::string& script, const std::string& args = "") {
         const int code = run.StartInWorkshop(script + kQuit, "--config " + run.Path("config").string() + " " +
@@ -212,7 +174,7 @@ TEST(Magnifier, PaintingPuttingBackSavingAndUndoAfterLeaving) {
     const std::string file = ReadBytes(r.run.Path("pictures/Loupe.BMP").string());
     int fileMismatches = 0;
     for (int y = 0; y < 400; ++y) {
-        for (int x = 0; x < 512; ++x) fileMismatches += FilePixel(file, x, y) != edited(x, y);
+        for (int x = 0; x < 512; ++x) fileMismatches += DrawingPixel(file, x, y) != edited(x, y);
     }
     EXPECT_EQ(fileMismatches, 0);
     // Leaving keeps the edit in its place; undo gives the drawing as it was

@@ -52,15 +52,9 @@ void ExpectReadsBackIdentically(const fs::path& drawing) {
     fs::copy_file(drawing, pictures / drawing.filename());
     ASSERT_EQ(run.StartInWorkshop("click 405 15\nwait 300\nclick 257 365\nwait 500\nshot loaded\n"), 0);
     const std::string shot = run.Shot("loaded");
-    const size_t offset = Le32(bytes, 10);
     int differences = 0;
     for (int y = 0; y < 400; ++y) {
-        for (int x = 0; x < 512; ++x) {
-            const size_t at = offset + static_cast<size_t>(399 - y) * 1536 + x * 3;
-            const uint32_t pixel = (static_cast<uint8_t>(bytes[at + 2]) << 16) |
-                                   (static_cast<uint8_t>(bytes[at + 1]) << 8) | static_cast<uint8_t>(bytes[at]);
-            differences += pixel != PixelOf(shot, 84 + x, 36 + y);
-        }
+        for (int x = 0; x < 512; ++x) differences += DrawingPixel(bytes, x, y) != PixelOf(shot, 84 + x, 36 + y);
     }
     EXPECT_EQ(differences, 0) << drawing.filename();
 }

@@ -55,39 +55,17 @@ public:
     // The drawing: white on the left half with a blue 20 x 20 square at sheet
     // (40, 40), green on the right half.
     int Run(const std::string& script, const std::string& args = "") {
-        std::string bmp(54 + 512 * 400 * 3, '\0');
-        const uint32_t size = static_cast<uint32_t>(bmp.size());
-        const uint32_t header[] = {0, 0, 54, 40, 512, 400, 0x180001, 0, size - 54, 2835, 2835, 0, 0};
-        bmp[0] = 'B';
-        bmp[1] = 'M';
-        memcpy(&bmp[2], &size, 4);
-        memcpy(&bmp[6], &header[1], sizeof header - 4);
-        for (int y = 0; y < 400; ++y) {
-            for (int x = 0; x < 512; ++x) {
-                const bool square = x >= 40 && x < 60 && y >= 40 && y < 60;
-                const uint32_t c = x >= 256 ? kGreen : square ? kBlue : kWhite;
-                const size_t at = 54 + (static_cast<size_t>(399 - y) * 512 + x) * 3;
-                bmp[at] = static_cast<char>(c & 0xFF);
-                bmp[at + 1] = static_cast<char>((c >> 8) & 0xFF);
-                bmp[at + 2] = static_cast<char>((c >> 16) & 0xFF);
-            }
-        }
         const std::string path = run.Path("drawing.bmp").string();
-        std::ofstream(path, std::ios::binary) << bmp;
+        std::ofstream(path, std::ios::binary) << DrawingFile([](int x, int y) {
+            const bool square = x >= 40 && x < 60 && y >= 40 && y < 60;
+            return x >= 256 ? kGreen : square ? kBlue : kWhite;
+        });
         const int code = run.StartInWorkshop("shot start\n" + script + kQuit, args + " " + path);
-        for (const std::string& line : run.Log()) {
-            if (line.rfind("sound ", 0) != 0) continue;
-            const size_t slash = line.find_last_of('\\');
-            sounds.push_back(slash == std::string::npos ? line.substr(6) : line.substr(slash + 1));
-        }
+        sounds = SoundNames(run.Log());
         return code;
     }
     std::string Shot(const std::string& name) const { return run.Shot(name); }
-    int Count(const std::string& prefix) const {
-        int count = 0;
-        for (const std::string& s : sounds) count += s.rfind(prefix, 0) == 0;
-        return count;
-    }
+    int Count(const std::string& prefix) const { return CountStartingWith(sounds, prefix); }
 
     std::vector<std::string> sounds;
     ProgramRun run;

@@ -23,19 +23,11 @@ class StampRun {
 public:
     int Run(const std::string& script, const std::string& args = "") {
         const int code = run.StartInWorkshop(script + kQuit, args);
-        for (const std::string& line : run.Log()) {
-            if (line.rfind("sound ", 0) != 0) continue;
-            const size_t slash = line.find_last_of('\\');
-            sounds.push_back(slash == std::string::npos ? line.substr(6) : line.substr(slash + 1));
-        }
+        sounds = SoundNames(run.Log());
         return code;
     }
     std::string Shot(const std::string& name) const { return run.Shot(name); }
-    int Count(const std::string& sound) const {
-        int count = 0;
-        for (const std::string& s : sounds) count += s.rfind(sound, 0) == 0;
-        return count;
-    }
+    int Count(const std::string& sound) const { return CountStartingWith(sounds, sound); }
 
     std::vector<std::string> sounds;
     ProgramRun run;

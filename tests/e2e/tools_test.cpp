@@ -44,33 +44,15 @@ public:
     // Runs the script in the workshop; "shot NAME" takes a screenshot.
     int Run(const std::string& script, const std::string& args = "") {
         const int code = run.StartInWorkshop(script + kQuit, args);
-        for (const std::string& line : run.Log()) {
-            if (line.rfind("sound ", 0) == 0) sounds.push_back(Name(line.substr(6)));
-        }
+        sounds = SoundNames(run.Log());
         return code;
     }
     std::string Shot(const std::string& name) const { return run.Shot(name); }
 
     // A 24-bit 512 x 400 drawing painted by the function, for the command line.
     std::string Drawing(const std::function<uint32_t(int x, int y)>& colour) const {
-        std::string bmp(54 + 512 * 400 * 3, '\0');
-        const uint32_t size = static_cast<uint32_t>(bmp.size());
-        const uint32_t header[] = {0, 0, 54, 40, 512, 400, 0x180001, 0, size - 54, 2835, 2835, 0, 0};
-        bmp[0] = 'B';
-        bmp[1] = 'M';
-        memcpy(&bmp[2], &size, 4);
-        memcpy(&bmp[6], &header[1], sizeof header - 4);
-        for (int y = 0; y < 400; ++y) {
-            for (int x = 0; x < 512; ++x) {
-                const uint32_t c = colour(x, y);
-                const size_t at = 54 + (static_cast<size_t>(399 - y) * 512 + x) * 3;
-                bmp[at] = static_cast<char>(c & 0xFF);
-                bmp[at + 1] = static_cast<char>((c >> 8) & 0xFF);
-                bmp[at + 2] = static_cast<char>((c >> 16) & 0xFF);
-            }
-        }
         const std::string path = run.Path("drawing.bmp").string();
-        std::ofstream(path, std::ios::binary) << bmp;
+        std::ofstream(path, std::ios::binary) << DrawingFile(colour);
         return path;
     }
 
@@ -78,10 +60,6 @@ public:
     std::vector<std::string> sounds;
 
 private:
-    static std::string Name(const std::string& line) {
-        const size_t slash = line.find_last_of('\\');
-        return slash == std::string::npos ? line : line.substr(slash + 1);
-    }
     ProgramRun run;
 };
 

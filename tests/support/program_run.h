@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -96,9 +98,68 @@ inline bool Contains(const std::vector<std::string>& lines, const std::string& l
 
 inline std::string ProgramRun::Shot(const std::string& name) const { return ReadBytes(ShotPath(name)); }
 
+// The sounds a run's log played, without their folders: "Tink.WAV 3", "- 40".
+inline std::vector<std::string> SoundNames(const std::vector<std::string>& log) {
+    std::vector<std::string> names;
+    for (const std::string& line : log) {
+        if (line.rfind("sound ", 0) != 0) continue;
+        const size_t slash = line.find_last_of('\\');
+        names.push_back(slash == std::string::npos ? line.substr(6) : line.substr(slash + 1));
+    }
+    return names;
+}
+
+// How many of the names start with the prefix.
+inline int CountStartingWith(const std::vector<std::string>& names, const std::string& prefix) {
+    return static_cast<int>(std::count_if(names.begin(), names.end(),
+                                          [&](const std::string& name) { return name.rfind(prefix, 0) == 0; }));
+}
+
+// A 24-bit 512 x 400 drawing file painted by the function, (0, 0) at the top left.
+inline std::string DrawingFile(const std::function<uint32_t(int x, int y)>& colour) {
+    std::string bmp(54 + 512 * 400 * 3, '\0');
+    const uint32_t size = static_cast<uint32_t>(bmp.size());
+    const uint32_t header[] = {size, 0, 54, 40, 512, 400, 0x180001, 0, size - 54, 2835, 2835, 0, 0};
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    memcpy(&bmp[2], header, sizeof header);
+    for (int y = 0; y < 400; ++y) {
+        for (int x = 0; x < 512; ++x) {
+            const uint32_t c = colour(x, y);
+            const size_t at = 54 + (static_cast<size_t>(399 - y) * 512 + x) * 3;
+            bmp[at] = static_cast<char>(c & 0xFF);
+            bmp[at + 1] = static_cast<char>((c >> 8) & 0xFF);
+            bmp[at + 2] = static_cast<char>((c >> 16) & 0xFF);
+        }
+    }
+    return bmp;
+}
+
+// The pixel (x, y) of a 24-bit 512 x 400 drawing file as 0xRRGGBB, or
+// 0xFFFFFFFF when the file is not such a drawing.
+inline uint32_t DrawingPixel(const std::string& bmp, int x, int y) {
+    uint32_t offset = 0;
+    int32_t width = 0, height = 0;
+    uint16_t bits = 0;
+    if (bmp.size() < 54) return 0xFFFFFFFF;
+    memcpy(&offset, &bmp[10], 4);
+    memcpy(&width, &bmp[18], 4);
+    memcpy(&height, &bmp[22], 4);
+    memcpy(&bits, &bmp[28], 2);
+    if (width != 512 || height != 400 || bits != 24) return 0xFFFFFFFF;
+    const size_t at = offset + (static_cast<size_t>(399 - y) * 512 + x) * 3;
+    if (bmp.size() < at + 3) return 0xFFFFFFFF;
+    return (static_cast<uint8_t>(bmp[at + 2]) << 16) | (static_cast<uint8_t>(bmp[at + 1]) << 8) |
+           static_cast<uint8_t>(bmp[at]);
+}
+
 }  // namespace e2e
 
 using e2e::ProgramRun;
 using e2e::PixelOf;
 using e2e::ReadBytes;
 using e2e::Contains;
+using e2e::CountStartingWith;
+using e2e::DrawingFile;
+using e2e::DrawingPixel;
+using e2e::SoundNames;
