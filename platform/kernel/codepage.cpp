@@ -35,18 +35,6 @@ void AppendUtf8(std::string& out, uint32_t codePoint) {
     }
 }
 
-char ByteForCodePoint(uint32_t codePoint) {
-    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
-        return static_cast<char>(codePoint);
-    }
-    for (int i = 0; i < 32; ++i) {
-        if (kHighControls[i] == codePoint) {
-            return static_cast<char>(0x80 + i);
-        }
-    }
-    return '?';
-}
-
 // Decodes one UTF-8 sequence at text[pos]; returns its length, or 0 when the
 // bytes there are not a valid, shortest-form sequence.
 size_t DecodeUtf8(std::string_view text, size_t pos, uint32_t& codePoint) {
@@ -81,6 +69,30 @@ size_t DecodeUtf8(std::string_view text, size_t pos, uint32_t& codePoint) {
 
 }  // namespace
 
+uint8_t Cp1252ByteOf(uint32_t codePoint) {
+    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
+        return static_cast<uint8_t>(codePoint);
+    }
+    for (int i = 0; i < 32; ++i) {
+        if (kHighControls[i] == codePoint) {
+            return static_cast<uint8_t>(0x80 + i);
+        }
+    }
+    return 0;
+}
+
+uint32_t NextCodePoint(std::string_view text, size_t& pos) {
+    if (pos >= text.size()) return 0;
+    uint32_t codePoint = static_cast<uint8_t>(text[pos]);
+    const size_t length = codePoint < 0x80 ? 1 : DecodeUtf8(text, pos, codePoint);
+    if (length == 0) {
+        ++pos;
+        return 0;
+    }
+    pos += length;
+    return codePoint;
+}
+
 std::string Cp1252ToUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -109,11 +121,11 @@ std::string Utf8ToCp1252(std::string_view text, bool* lost) {
             out += text[pos];
             ++pos;
         } else {
-            const char converted = ByteForCodePoint(codePoint);
-            if (converted == '?' && lost != nullptr) {
+            const uint8_t converted = Cp1252ByteOf(codePoint);
+            if (converted == 0 && lost != nullptr) {
                 *lost = true;
             }
-            out += converted;
+            out += converted != 0 ? static_cast<char>(converted) : '?';
             pos += length;
         }
     }
@@ -169,7 +181,8 @@ std::string Utf16ToCp1252(std::string_view bytes, bool bigEndian) {
         const auto first = static_cast<uint8_t>(bytes[i]);
         const auto second = static_cast<uint8_t>(bytes[i + 1]);
         const uint32_t unit = bigEndian ? (first << 8) | second : first | (second << 8);
-        out += (unit >= 0xD800 && unit <= 0xDFFF) ? '?' : ByteForCodePoint(unit);
+        const uint8_t byte = Cp1252ByteOf(unit);
+        out += byte != 0 || unit == 0 ? static_cast<char>(byte) : '?';
     }
     return out;
 }

@@ -3,6 +3,7 @@
 // applies when it compares file, section and key names.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,13 @@ namespace platform {
 char32_t CodePointOf1252(unsigned char byte);
 
 std::string Cp1252ToUtf8(std::string_view text);
+
+// The code point of the UTF-8 sequence at text[pos], moving pos past it; 0 at
+// the end, and 0 with pos moved one byte on where no valid sequence starts.
+uint32_t NextCodePoint(std::string_view text, size_t& pos);
+
+// The Windows-1252 byte of a code point; 0 when the code page lacks it.
+uint8_t Cp1252ByteOf(uint32_t codePoint);
 
 // Characters that Windows-1252 lacks become '?' and set *lost when it is
 // given. A byte that does not start a valid UTF-8 sequence is taken as a

@@ -4,7 +4,7 @@
 #include <SDL_scancode.h>
 
 #include <array>
-#include <optional>
+
 
 namespace platform {
 namespace {
@@ -168,51 +168,6 @@ bool IsCharacterKey(int scancode) {
            scancode == SDL_SCANCODE_NONUSBACKSLASH;
 }
 
-// Code points of the bytes 0x80..0x9F; 0 marks the five unassigned bytes.
-constexpr std::array<uint16_t, 32> kHighControls = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
-// Decodes the code point at text[pos], advancing pos; nothing on bad input.
-std::optional<uint32_t> DecodeUtf8(std::string_view text, size_t& pos) {
-    auto lead = static_cast<uint8_t>(text[pos]);
-    int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-    if (length == 0 || pos + length > text.size()) {
-        return std::nullopt;
-    }
-    static constexpr uint8_t kLeadMasks[5] = {0, 0x7F, 0x1F, 0x0F, 0x07};
-    static constexpr uint32_t kSmallest[5] = {0, 0, 0x80, 0x800, 0x10000};
-    uint32_t codePoint = lead & kLeadMasks[length];
-    for (int i = 1; i < length; ++i) {
-        auto next = static_cast<uint8_t>(text[pos + i]);
-        if ((next & 0xC0) != 0x80) {
-            return std::nullopt;
-        }
-        codePoint = (codePoint << 6) | (next & 0x3F);
-    }
-    if (codePoint < kSmallest[length] || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
-        return std::nullopt;
-    }
-    pos += length;
-    return codePoint;
-}
-
-void AppendUtf8(std::string& out, uint32_t codePoint) {
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (codePoint >> 12));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-}
-
 }  // namespace
 
 KeyCodes MapSdlKey(int sdlScancode, int32_t sdlKeycode, bool numLock) {
@@ -248,45 +203,8 @@ uint8_t KeyCharacter(uint32_t vk, bool ctrl, bool alt, std::string_view textUtf8
     if (ctrl && !alt) {
         return vk >= 'A' && vk <= 'Z' ? static_cast<uint8_t>(vk - 'A' + 1) : 0;
     }
-    return Utf8ToWindows1252(textUtf8);
-}
-
-uint8_t Utf8ToWindows1252(std::string_view utf8) {
     size_t pos = 0;
-    return CodePointToWindows1252(NextCodePoint(utf8, pos));
-}
-
-uint8_t CodePointToWindows1252(uint32_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-        return static_cast<uint8_t>(c);
-    }
-    for (size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] != 0 && kHighControls[i] == c) {
-            return static_cast<uint8_t>(0x80 + i);
-        }
-    }
-    return 0;
-}
-
-uint32_t NextCodePoint(std::string_view utf8, size_t& pos) {
-    if (pos >= utf8.size()) return 0;
-    if (std::optional<uint32_t> codePoint = DecodeUtf8(utf8, pos)) return *codePoint;
-    ++pos;
-    return 0;
-}
-
-std::string Windows1252ToUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() * 2);
-    for (char ch : text) {
-        auto byte = static_cast<uint8_t>(ch);
-        uint32_t codePoint = byte;
-        if (byte >= 0x80 && byte < 0xA0) {
-            codePoint = kHighControls[byte - 0x80] != 0 ? kHighControls[byte - 0x80] : 0xFFFD;
-        }
-        AppendUtf8(out, codePoint);
-    }
-    return out;
+    return Cp1252ByteOf(NextCodePoint(textUtf8, pos));
 }
 
 }  // namespace platform

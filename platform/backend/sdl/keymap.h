@@ -33,18 +33,4 @@ KeyCodes MapSdlKey(int sdlScancode, int32_t sdlKeycode, bool numLock);
 // character of the text the desktop typed; 0 when there is none.
 uint8_t KeyCharacter(uint32_t vk, bool ctrl, bool alt, std::string_view textUtf8);
 
-// The first character of UTF-8 text in Windows-1252; 0 when it has no place
-// in that code page or the text is empty or malformed.
-uint8_t Utf8ToWindows1252(std::string_view utf8);
-
-// The code point at utf8[pos], moving pos past it; 0 at the end, and 0 with
-// pos moved one byte on for a malformed sequence.
-uint32_t NextCodePoint(std::string_view utf8, size_t& pos);
-
-// A code point in Windows-1252; 0 when it has no place in that code page.
-uint8_t CodePointToWindows1252(uint32_t codePoint);
-
-// Windows-1252 text in UTF-8; the five unassigned bytes become U+FFFD.
-std::string Windows1252ToUtf8(std::string_view text);
-
 }  // namespace platform

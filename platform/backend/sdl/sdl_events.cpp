@@ -150,7 +150,7 @@ bool SdlEvents::TranslateText(std::string_view text, InputEvent& event) {
         if (codePoint == 0) continue;
         InputEvent typed;
         typed.kind = InputEvent::Kind::Character;
-        typed.character = CodePointToWindows1252(codePoint);
+        typed.character = Cp1252ByteOf(codePoint);
         if (typed.character == 0) typed.codePoint = codePoint;
         m_typed.push_back(typed);
     }

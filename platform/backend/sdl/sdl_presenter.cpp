@@ -108,7 +108,7 @@ public:
 
     // Titles come in the program's code page; SDL wants UTF-8.
     void SetTitle(const std::string& title) override {
-        m_display->SetTitle(IsValidUtf8(title) ? title : Windows1252ToUtf8(title));
+        m_display->SetTitle(IsValidUtf8(title) ? title : Cp1252ToUtf8(title));
     }
 
     bool NativeMessageBox(const std::string& caption, const std::string& textUtf8) override {
@@ -116,8 +116,8 @@ public:
             return false;
         }
         // SDL wants UTF-8; a caption in the program's code page is converted.
-        std::string captionUtf8 = IsValidUtf8(caption) ? caption : Windows1252ToUtf8(caption);
-        std::string text = IsValidUtf8(textUtf8) ? textUtf8 : Windows1252ToUtf8(textUtf8);
+        std::string captionUtf8 = IsValidUtf8(caption) ? caption : Cp1252ToUtf8(caption);
+        std::string text = IsValidUtf8(textUtf8) ? textUtf8 : Cp1252ToUtf8(textUtf8);
         return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, captionUtf8.c_str(), text.c_str(),
                                         m_display->Window()) == 0;
     }

@@ -4,9 +4,6 @@
 #include <SDL_scancode.h>
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 namespace platform {
 namespace {
 
@@ -105,48 +102,9 @@ TEST(SdlKeymap, KeyDownCharacterFollowsWindows) {
     EXPECT_EQ(KeyCharacter('E', true, true, "\xE2\x82\xAC"), 0x80);
     EXPECT_EQ(KeyCharacter(0x10, false, false, ""), 0);
     EXPECT_EQ(KeyCharacter(0x25, false, false, ""), 0);
-}
-
-TEST(SdlKeymap, Utf8ToWindows1252) {
-    EXPECT_EQ(Utf8ToWindows1252(""), 0);
-    EXPECT_EQ(Utf8ToWindows1252("x"), 'x');
-    EXPECT_EQ(Utf8ToWindows1252("xy"), 'x');
-    EXPECT_EQ(Utf8ToWindows1252("\xC2\xA0"), 0xA0);
-    EXPECT_EQ(Utf8ToWindows1252("\xC3\xBF"), 0xFF);
-    EXPECT_EQ(Utf8ToWindows1252("\xC5\x93"), 0x9C);          // œ
-    EXPECT_EQ(Utf8ToWindows1252("\xC5\xB8"), 0x9F);          // Ÿ
-    EXPECT_EQ(Utf8ToWindows1252("\xE2\x80\x99"), 0x92);      // right single quote
-    EXPECT_EQ(Utf8ToWindows1252("\xC2\x81"), 0);             // a C1 control, not in the page
-    EXPECT_EQ(Utf8ToWindows1252("\xC4\x80"), 0);             // Ā
-    EXPECT_EQ(Utf8ToWindows1252("\xF0\x9F\x98\x80"), 0);     // an emoji
-    EXPECT_EQ(Utf8ToWindows1252("\xC3"), 0);                 // cut short
-    EXPECT_EQ(Utf8ToWindows1252("\xC0\xA9"), 0);             // overlong
-    EXPECT_EQ(Utf8ToWindows1252("\xED\xA0\x80"), 0);         // a surrogate
-    EXPECT_EQ(Utf8ToWindows1252("\xA9"), 0);                 // a lone continuation byte
-}
-
-// An input method's text, a character at a time: a malformed byte is passed
-// over and the characters around it still come.
-TEST(SdlKeymap, NextCodePointWalksTypedText) {
-    const std::string text = "\xC3\xA9\xA9\xCE\xB1\xF0\x9F\x98\x80z";
-    std::vector<uint32_t> codePoints;
-    for (size_t pos = 0; pos < text.size();) codePoints.push_back(NextCodePoint(text, pos));
-    EXPECT_EQ(codePoints, (std::vector<uint32_t>{0xE9, 0, 0x3B1, 0x1F600, 'z'}));
-    size_t end = text.size();
-    EXPECT_EQ(NextCodePoint(text, end), 0u);
-    EXPECT_EQ(end, text.size());
-}
-
-TEST(SdlKeymap, Windows1252ToUtf8RoundTrips) {
-    for (int byte = 1; byte < 256; ++byte) {
-        std::string utf8 = Windows1252ToUtf8(std::string(1, static_cast<char>(byte)));
-        ASSERT_TRUE(IsValidUtf8(utf8)) << byte;
-        bool unassigned = byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
-        EXPECT_EQ(Utf8ToWindows1252(utf8), unassigned ? 0 : byte) << byte;
-    }
-    EXPECT_EQ(Windows1252ToUtf8("Cr\xE9" "er \x80"), "Cr\xC3\xA9" "er \xE2\x82\xAC");
-    EXPECT_FALSE(IsValidUtf8("Cr\xE9" "er"));
-    EXPECT_TRUE(IsValidUtf8(""));
+    // What Windows-1252 lacks types nothing here: the event carries its code point.
+    EXPECT_EQ(KeyCharacter('A', false, false, "\xCE\xB1"), 0);
+    EXPECT_EQ(KeyCharacter('A', false, false, "\xF0\x9F\x98\x80"), 0);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -51,6 +52,25 @@ TEST(KernelCodepage, ValidUtf8IsTellingFromWindows1252) {
         {"\xC3\xA9\xE9", false},       // mixed
     };
     for (const auto& c : cases) EXPECT_EQ(IsValidUtf8(c.text), c.valid) << c.text;
+}
+
+// Typed text, a character at a time: a malformed byte is passed over and the
+// characters around it still come, each with its Windows-1252 byte or 0.
+TEST(KernelCodepage, TypedTextComesACharacterAtATime) {
+    const std::string text = "z\xC3\xA9\xA9\xE2\x82\xAC\xCE\xB1\xC0\xA9\xF0\x9F\x98\x80\xC3";
+    std::vector<uint32_t> codePoints;
+    std::string bytes;
+    for (size_t pos = 0; pos < text.size();) {
+        codePoints.push_back(NextCodePoint(text, pos));
+        bytes += static_cast<char>(Cp1252ByteOf(codePoints.back()));
+    }
+    EXPECT_EQ(codePoints, (std::vector<uint32_t>{'z', 0xE9, 0, 0x20AC, 0x3B1, 0, 0, 0x1F600, 0}));
+    EXPECT_EQ(bytes, std::string("z\xE9\0\x80\0\0\0\0\0", 9));
+    size_t end = text.size();
+    EXPECT_EQ(NextCodePoint(text, end), 0u);
+    EXPECT_EQ(end, text.size());
+    // Every byte comes back through its code point.
+    for (int byte = 1; byte < 256; ++byte) EXPECT_EQ(Cp1252ByteOf(CodePointOf1252(static_cast<uint8_t>(byte))), byte);
 }
 
 }  // namespace
