@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "platform/backend/headless/monkey.h"
+#include "platform/backend/sdl/keymap.h"
 #include "platform/gdi/dc.h"
 #include "platform/user/single_instance.h"
 #include "platform/win/user.h"
@@ -239,16 +240,19 @@ private:
         m_pending.push_back(e);
     }
 
+    // Each character of the UTF-8 text as the Windows-1252 key press a
+    // keyboard makes for it (the euro and the curly quotes included);
+    // characters without a place in Windows-1252 are left out.
     void Type(const std::string& utf8) {
-        for (size_t i = 0; i < utf8.size(); ++i) {
-            uint32_t cp = static_cast<uint8_t>(utf8[i]);
-            if (cp >= 0xC0 && cp < 0xE0 && i + 1 < utf8.size()) {
-                cp = ((cp & 0x1F) << 6) | (utf8[++i] & 0x3F);
-            }
-            if (cp > 0xFF) continue;
+        for (size_t i = 0; i < utf8.size();) {
+            const auto lead = static_cast<uint8_t>(utf8[i]);
+            const size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+            const uint8_t cp = Utf8ToWindows1252(std::string_view(utf8).substr(i, length));
+            i += length;
+            if (cp == 0) continue;
             InputEvent key;
             key.kind = InputEvent::Kind::KeyDown;
-            key.character = static_cast<uint8_t>(cp);
+            key.character = cp;
             if (cp >= 'a' && cp <= 'z') key.vk = cp - 'a' + 'A';
             else if ((cp >= 'A' && cp <= 'Z') || (cp >= '0' && cp <= '9') || cp == ' ') key.vk = cp;
             m_pending.push_back(key);
