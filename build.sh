@@ -14,9 +14,10 @@ cd "$(dirname "$0")"
 PACKAGES="build-essential cmake pkg-config libsdl2-dev libfreetype-dev libcups2-dev libcairo2-dev
   cups-daemon poppler-utils desktop-file-utils appstream xvfb xdotool imagemagick
   fonts-dejavu-core libgtest-dev libgmock-dev googletest
-  espeak-ng fonts-open-sans fonts-goudybookletter fonts-kaushanscript fonts-dustin
-  fonts-comic-neue fonts-lobster fonts-aenigma fonts-blankenburg fonts-radisnoir
-  fonts-cherrybomb fonts-urw-base35 fonts-noto-color-emoji"
+  espeak-ng fonts-open-sans fonts-goudybookletter fonts-kaushanscript fonts-cabinsketch
+  fonts-comic-neue fonts-lobster fonts-aenigma fonts-klaudia-berenika fonts-blankenburg
+  fonts-comfortaa fonts-cherrybomb fonts-allerta fonts-roboto-slab fonts-le-murmure
+  fonts-rampart fonts-urw-base35 fonts-noto-color-emoji"
 FUZZ_PACKAGES="clang libclang-rt-dev"
 
 install_missing() {

@@ -7,6 +7,7 @@
 
 #include "platform/backend/headless/monkey.h"
 #include "platform/gdi/dc.h"
+#include "platform/kernel/codepage.h"
 #include "platform/user/single_instance.h"
 #include "platform/win/user.h"
 
@@ -223,16 +224,24 @@ private:
         m_pending.push_back(e);
     }
 
+    // Each character of the UTF-8 text as the Windows-1252 key press a
+    // keyboard makes for it (the euro and the curly quotes included); a
+    // character without a place in Windows-1252 comes keyless, as an input
+    // method types it.
     void Type(const std::string& utf8) {
-        for (size_t i = 0; i < utf8.size(); ++i) {
-            uint32_t cp = static_cast<uint8_t>(utf8[i]);
-            if (cp >= 0xC0 && cp < 0xE0 && i + 1 < utf8.size()) {
-                cp = ((cp & 0x1F) << 6) | (utf8[++i] & 0x3F);
-            }
-            if (cp > 0xFF) continue;
+        for (size_t i = 0; i < utf8.size();) {
+            const uint32_t codePoint = NextCodePoint(utf8, i);
+            if (codePoint == 0) continue;
             InputEvent key;
+            key.character = Cp1252ByteOf(codePoint);
+            if (key.character == 0) {
+                key.kind = InputEvent::Kind::Character;
+                key.codePoint = codePoint;
+                m_pending.push_back(key);
+                continue;
+            }
+            const uint8_t cp = key.character;
             key.kind = InputEvent::Kind::KeyDown;
-            key.character = static_cast<uint8_t>(cp);
             if (cp >= 'a' && cp <= 'z') key.vk = cp - 'a' + 'A';
             else if ((cp >= 'A' && cp <= 'Z') || (cp >= '0' && cp <= '9') || cp == ' ') key.vk = cp;
             m_pending.push_back(key);
