@@ -6,6 +6,8 @@
 #include <emmintrin.h>
 #endif
 #include <cstring>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "effects/passes.h"
@@ -157,15 +159,46 @@ void SubtractShadow(const EffectImage& image, const uint8_t* mask, size_t size) 
     LayMask<SubtractBytes, false>(image, mask, size);
 }
 
+namespace {
+
+// The masks read so far. The mask effects lay the same few files of the
+// program's data again and again, and those files do not change while the
+// program runs, so each file's bytes are read once, on its first use for an
+// image of a size, and kept. A file that cannot be read is tried again on
+// its next use.
+struct KeptMask {
+    std::string path;
+    std::unique_ptr<MaskBytes> bytes;
+};
+
+constexpr size_t kKeptMasks = 8;
+std::vector<KeptMask> g_keptMasks;
+
+// The named mask file's bytes for an image of size pixels; null when the
+// file cannot be read. Call with the data root as the base folder.
+const MaskBytes* MaskFor(const char* name, size_t size) {
+    char path[kPathSize];
+    if (!ResolveName(name, path)) return nullptr;
+    for (const KeptMask& kept : g_keptMasks) {
+        if (kept.path == path && kept.bytes->Size() == size) return kept.bytes.get();
+    }
+    auto bytes = std::make_unique<MaskBytes>(size);
+    if (!bytes->Read(name)) return nullptr;
+    if (g_keptMasks.size() >= kKeptMasks) g_keptMasks.erase(g_keptMasks.begin());
+    g_keptMasks.push_back(KeptMask{path, std::move(bytes)});
+    return g_keptMasks.back().bytes.get();
+}
+
+}  // namespace
+
 bool LayMaskFile(const EffectImage& image, const char* name, bool light) {
     if (image.pixels == nullptr) return false;
-    MaskBytes mask(static_cast<size_t>(image.width) * image.height);
     UseDataRoot();
-    const bool read = mask.Read(name);
+    const MaskBytes* mask = MaskFor(name, static_cast<size_t>(image.width) * image.height);
     UseProgramFolder();
-    if (!read) return false;
-    if (light) AddLight(image, mask.Data(), mask.Size());
-    else SubtractShadow(image, mask.Data(), mask.Size());
+    if (mask == nullptr) return false;
+    if (light) AddLight(image, mask->Data(), mask->Size());
+    else SubtractShadow(image, mask->Data(), mask->Size());
     return true;
 }
 
