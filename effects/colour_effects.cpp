@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "effects/passes.h"
+#include "effects/pixel_planes.h"
 #include "effects/pixel_quads.h"
 #include "shell/random.h"
 
@@ -117,30 +118,210 @@ int DominantChannel(const uint8_t* pixel) {
     return ChannelDifference(pixel[2], pixel[candidate]) > 0 ? 2 : candidate;
 }
 
+namespace {
+
+void BrightenPixel(uint8_t* pixel) {
+    const int dominant = DominantChannel(pixel);
+    const uint8_t lead = kUpByAThird[pixel[dominant < 0 ? 0 : dominant]];
+    pixel[0] = kUpByASeventh[pixel[0]];
+    pixel[1] = kUpByASeventh[pixel[1]];
+    pixel[2] = kUpByASeventh[pixel[2]];
+    if (dominant >= 0) pixel[dominant] = lead;
+}
+
+void DeepenPixel(uint8_t* pixel) {
+    pixel[0] = kDownByAQuarter[pixel[0]];
+    pixel[1] = kDownByAQuarter[pixel[1]];
+    pixel[2] = kDownByAQuarter[pixel[2]];
+    const int dominant = DominantChannel(pixel);
+    if (dominant < 0) return;
+    // Channels equal to the leader, the leader among them, keep their value.
+    const uint8_t strongest = pixel[dominant];
+    for (int channel = 0; channel < 3; ++channel) {
+        if (pixel[channel] != strongest) pixel[channel] = kDownByAQuarter[pixel[channel]];
+    }
+}
+
+void GreyPixel(uint8_t* pixel) { SetGrey(pixel, kLuminance[WeightedSum(pixel)]); }
+
+void GlowBluePixel(uint8_t* pixel) {
+    const int v = WeightedSum(pixel) / 39;
+    pixel[0] = static_cast<uint8_t>(std::min(v, 255));
+    pixel[1] = static_cast<uint8_t>(v > 255 ? std::min(v - 255, 200) : 0);
+    pixel[2] = static_cast<uint8_t>(v > 455 ? std::min(v - 455, 200) : 0);
+}
+
+void GlowWarmPixel(uint8_t* pixel) {
+    const int v = WeightedSum(pixel) / 40;
+    pixel[0] = 0;
+    pixel[1] = static_cast<uint8_t>(std::min(v / 3, 200));
+    pixel[2] = static_cast<uint8_t>(std::min(2 * v / 3, 255));
+}
+
+#if defined(TAVELIN_PIXEL_PLANES)
+
+// The SSSE3 passes, on eight pixels' channels in 16-bit lanes at a time.
+using pixel_planes::ForEachSixteen;
+
+// value / divisor as (value * magic) >> (16 + shift).
+[[gnu::always_inline]] inline __m128i DivideLanes(__m128i value, uint16_t magic, int shift) {
+    return _mm_srli_epi16(_mm_mulhi_epu16(value, _mm_set1_epi16(static_cast<short>(magic))), shift);
+}
+
+constexpr uint16_t kSeventh = 9363;
+static_assert(DividesExactly(7, kSeventh, 16, 8 * 255));
+constexpr uint16_t kThird = 21846;
+static_assert(DividesExactly(3, kThird, 16, 5 * 255));
+constexpr uint16_t kBy39 = 26887;
+static_assert(DividesExactly(39, kBy39, 20, kMaxWeightedSum));
+constexpr uint16_t kBy40 = 26215;
+static_assert(DividesExactly(40, kBy40, 20, kMaxWeightedSum));
+
+[[gnu::always_inline]] inline __m128i SumLanes(__m128i blue, __m128i green, __m128i red) {
+    return _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(blue, _mm_set1_epi16(11)),
+                                       _mm_mullo_epi16(green, _mm_set1_epi16(59))),
+                         _mm_mullo_epi16(red, _mm_set1_epi16(30)));
+}
+
+[[gnu::always_inline]] inline __m128i LuminanceLanes(__m128i blue, __m128i green, __m128i red) {
+    return DivideLanes(SumLanes(blue, green, red), static_cast<uint16_t>(kBy100), 3);
+}
+
+// The lanes where the channel leads, as DominantChannel says; none is set
+// where no channel stands out.
+struct Leader {
+    __m128i blue;
+    __m128i green;
+    __m128i red;
+};
+
+[[gnu::always_inline]] inline Leader LeaderLanes(__m128i blue, __m128i green, __m128i red) {
+    const __m128i two = _mm_set1_epi16(2);
+    const __m128i blueOverGreen = _mm_cmpgt_epi16(_mm_sub_epi16(blue, green), two);
+    const __m128i greenOverBlue = _mm_cmpgt_epi16(_mm_sub_epi16(green, blue), two);
+    const __m128i blueRedApart = _mm_or_si128(_mm_cmpgt_epi16(_mm_sub_epi16(blue, red), two),
+                                              _mm_cmpgt_epi16(_mm_sub_epi16(red, blue), two));
+    const __m128i some = _mm_or_si128(_mm_or_si128(blueOverGreen, greenOverBlue), blueRedApart);
+    const __m128i candidate = pixel_quads::Select(blueOverGreen, blue, green);
+    const __m128i redOver = _mm_cmpgt_epi16(_mm_sub_epi16(red, candidate), two);
+    return {_mm_andnot_si128(redOver, blueOverGreen), _mm_andnot_si128(redOver, _mm_andnot_si128(blueOverGreen, some)),
+            _mm_and_si128(redOver, some)};
+}
+
+TAVELIN_SSSE3 void BrightenSixteens(const EffectImage& image) {
+    ForEachSixteen(
+        image,
+        [](__m128i& blue, __m128i& green, __m128i& red) TAVELIN_LANES_INLINE {
+            const Leader leader = LeaderLanes(blue, green, red);
+            const __m128i top = _mm_set1_epi16(255);
+            const auto up = [&](__m128i value, __m128i leads) TAVELIN_LANES_INLINE {
+                const __m128i bySeventh = _mm_min_epi16(DivideLanes(_mm_slli_epi16(value, 3), kSeventh, 0), top);
+                const __m128i byThird = _mm_min_epi16(DivideLanes(_mm_slli_epi16(value, 2), kThird, 0), top);
+                return pixel_quads::Select(leads, byThird, bySeventh);
+            };
+            blue = up(blue, leader.blue);
+            green = up(green, leader.green);
+            red = up(red, leader.red);
+        },
+        BrightenPixel);
+}
+
+TAVELIN_SSSE3 void DeepenSixteens(const EffectImage& image) {
+    ForEachSixteen(
+        image,
+        [](__m128i& blue, __m128i& green, __m128i& red) TAVELIN_LANES_INLINE {
+            const auto down = [](__m128i value) TAVELIN_LANES_INLINE { return _mm_srli_epi16(_mm_add_epi16(value, _mm_add_epi16(value, value)), 2); };
+            blue = down(blue);
+            green = down(green);
+            red = down(red);
+            const Leader leader = LeaderLanes(blue, green, red);
+            const __m128i some = _mm_or_si128(_mm_or_si128(leader.blue, leader.green), leader.red);
+            const __m128i strongest =
+                pixel_quads::Select(leader.blue, blue, pixel_quads::Select(leader.green, green, red));
+            const auto again = [&](__m128i value) TAVELIN_LANES_INLINE {
+                return pixel_quads::Select(_mm_andnot_si128(_mm_cmpeq_epi16(value, strongest), some), down(value), value);
+            };
+            blue = again(blue);
+            green = again(green);
+            red = again(red);
+        },
+        DeepenPixel);
+}
+
+TAVELIN_SSSE3 void GreySixteens(const EffectImage& image) {
+    ForEachSixteen(
+        image,
+        [](__m128i& blue, __m128i& green, __m128i& red) TAVELIN_LANES_INLINE { blue = green = red = LuminanceLanes(blue, green, red); },
+        GreyPixel);
+}
+
+TAVELIN_SSSE3 void GlowBlueSixteens(const EffectImage& image) {
+    ForEachSixteen(
+        image,
+        [](__m128i& blue, __m128i& green, __m128i& red) TAVELIN_LANES_INLINE {
+            const __m128i v = DivideLanes(SumLanes(blue, green, red), kBy39, 4);
+            const __m128i most = _mm_set1_epi16(200);
+            blue = _mm_min_epi16(v, _mm_set1_epi16(255));
+            green = _mm_min_epi16(_mm_subs_epu16(v, _mm_set1_epi16(255)), most);
+            red = _mm_min_epi16(_mm_subs_epu16(v, _mm_set1_epi16(455)), most);
+        },
+        GlowBluePixel);
+}
+
+TAVELIN_SSSE3 void GlowWarmSixteens(const EffectImage& image) {
+    ForEachSixteen(
+        image,
+        [](__m128i& blue, __m128i& green, __m128i& red) TAVELIN_LANES_INLINE {
+            const __m128i v = DivideLanes(SumLanes(blue, green, red), kBy40, 4);
+            red = _mm_min_epi16(DivideLanes(_mm_add_epi16(v, v), kThird, 0), _mm_set1_epi16(255));
+            green = _mm_min_epi16(DivideLanes(v, kThird, 0), _mm_set1_epi16(200));
+            blue = _mm_setzero_si128();
+        },
+        GlowWarmPixel);
+}
+
+// The relief of a row's runs of sixteen pixels; previous is the luminance
+// left of the first and becomes that of the last. Returns the pixels done.
+TAVELIN_SSSE3 int ReliefSixteens(uint8_t* line, int width, int* previous) {
+    // Lane 7 of before is the luminance of the pixel left of the next run.
+    __m128i before = _mm_set1_epi16(static_cast<short>(*previous));
+    int x = 0;
+    for (; x + 16 <= width; x += 16) {
+        pixel_planes::Sixteen pixels = pixel_planes::Load(line + 3 * x);
+        const __m128i even = LuminanceLanes(pixels.blue.even, pixels.green.even, pixels.red.even);
+        const __m128i odd = LuminanceLanes(pixels.blue.odd, pixels.green.odd, pixels.red.odd);
+        const __m128i evenLeft = _mm_or_si128(_mm_slli_si128(odd, 2), _mm_srli_si128(before, 14));
+        const auto rise = [](__m128i luminance, __m128i left) TAVELIN_LANES_INLINE {
+            const __m128i step = _mm_sub_epi16(luminance, left);
+            const __m128i bounded = _mm_max_epi16(_mm_min_epi16(step, _mm_set1_epi16(127)), _mm_set1_epi16(-127));
+            return _mm_add_epi16(bounded, _mm_set1_epi16(128));
+        };
+        const __m128i evenRise = rise(even, evenLeft);
+        const __m128i oddRise = rise(odd, even);
+        pixels.blue = pixels.green = pixels.red = {evenRise, oddRise};
+        pixel_planes::Store(line + 3 * x, pixels);
+        before = odd;
+    }
+    *previous = _mm_extract_epi16(before, 7);
+    return x;
+}
+
+#endif
+
+}  // namespace
+
 void Brighten(const EffectImage& image) {
-    ForEachColour(image, [](uint8_t* pixel) {
-        const int dominant = DominantChannel(pixel);
-        const uint8_t lead = kUpByAThird[pixel[dominant < 0 ? 0 : dominant]];
-        pixel[0] = kUpByASeventh[pixel[0]];
-        pixel[1] = kUpByASeventh[pixel[1]];
-        pixel[2] = kUpByASeventh[pixel[2]];
-        if (dominant >= 0) pixel[dominant] = lead;
-    });
+#if defined(TAVELIN_PIXEL_PLANES)
+    if (pixel_planes::Available()) return BrightenSixteens(image);
+#endif
+    ForEachColour(image, BrightenPixel);
 }
 
 void DeepenColours(const EffectImage& image) {
-    ForEachColour(image, [](uint8_t* pixel) {
-        pixel[0] = kDownByAQuarter[pixel[0]];
-        pixel[1] = kDownByAQuarter[pixel[1]];
-        pixel[2] = kDownByAQuarter[pixel[2]];
-        const int dominant = DominantChannel(pixel);
-        if (dominant < 0) return;
-        // Channels equal to the leader, the leader among them, keep their value.
-        const uint8_t strongest = pixel[dominant];
-        for (int channel = 0; channel < 3; ++channel) {
-            if (pixel[channel] != strongest) pixel[channel] = kDownByAQuarter[pixel[channel]];
-        }
-    });
+#if defined(TAVELIN_PIXEL_PLANES)
+    if (pixel_planes::Available()) return DeepenSixteens(image);
+#endif
+    ForEachColour(image, DeepenPixel);
 }
 
 void MakeNegative(const EffectImage& image) {
@@ -164,6 +345,9 @@ void MakeNegative(const EffectImage& image) {
 }
 
 void MakeGreyscale(const EffectImage& image) {
+#if defined(TAVELIN_PIXEL_PLANES)
+    if (pixel_planes::Available()) return GreySixteens(image);
+#endif
     ForEachQuad(
         image,
         [](auto pixels) {
@@ -173,7 +357,7 @@ void MakeGreyscale(const EffectImage& image) {
             return pixels;
 #endif
         },
-        [](uint8_t* pixel) { SetGrey(pixel, kLuminance[WeightedSum(pixel)]); });
+        GreyPixel);
 }
 
 void RotateChannels(const EffectImage& image) {
@@ -196,21 +380,17 @@ void RotateChannels(const EffectImage& image) {
 }
 
 void GlowBlue(const EffectImage& image) {
-    ForEachColour(image, [](uint8_t* pixel) {
-        const int v = WeightedSum(pixel) / 39;
-        pixel[0] = static_cast<uint8_t>(std::min(v, 255));
-        pixel[1] = static_cast<uint8_t>(v > 255 ? std::min(v - 255, 200) : 0);
-        pixel[2] = static_cast<uint8_t>(v > 455 ? std::min(v - 455, 200) : 0);
-    });
+#if defined(TAVELIN_PIXEL_PLANES)
+    if (pixel_planes::Available()) return GlowBlueSixteens(image);
+#endif
+    ForEachColour(image, GlowBluePixel);
 }
 
 void GlowWarm(const EffectImage& image) {
-    ForEachColour(image, [](uint8_t* pixel) {
-        const int v = WeightedSum(pixel) / 40;
-        pixel[0] = 0;
-        pixel[1] = static_cast<uint8_t>(std::min(v / 3, 200));
-        pixel[2] = static_cast<uint8_t>(std::min(2 * v / 3, 255));
-    });
+#if defined(TAVELIN_PIXEL_PLANES)
+    if (pixel_planes::Available()) return GlowWarmSixteens(image);
+#endif
+    ForEachColour(image, GlowWarmPixel);
 }
 
 // Every few rows, a streak of light fading to the right starts where the
@@ -230,11 +410,17 @@ void PaintLightStreaks(const EffectImage& image) {
 
 // Each pixel shows how much lighter it is than its left neighbour, on grey.
 void RaiseRelief(const EffectImage& image) {
+#if defined(TAVELIN_PIXEL_PLANES)
+    const bool planes = pixel_planes::Available();
+#endif
     for (int row = 0; row < image.height; ++row) {
         uint8_t* line = image.pixels + static_cast<ptrdiff_t>(row) * image.stride;
         // The first pixel is its own left neighbour.
         int previous = kLuminance[WeightedSum(line)];
         int x = 0;
+#if defined(TAVELIN_PIXEL_PLANES)
+        if (planes) x = ReliefSixteens(line, image.width, &previous);
+#endif
 #if defined(TAVELIN_PIXEL_QUADS)
         __m128i before = _mm_set1_epi32(previous);
         for (; x + 5 <= image.width; x += 4) {
@@ -255,3 +441,20 @@ void RaiseRelief(const EffectImage& image) {
         }
     }
 }
+
+#if defined(TAVELIN_PIXEL_PLANES)
+namespace pixel_planes {
+
+namespace {
+bool g_allowed = true;
+}  // namespace
+
+bool Available() {
+    static const bool supported = __builtin_cpu_supports("ssse3");
+    return supported && g_allowed;
+}
+
+void AllowForTesting(bool allowed) { g_allowed = allowed; }
+
+}  // namespace pixel_planes
+#endif
