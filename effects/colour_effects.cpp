@@ -172,6 +172,7 @@ constexpr uint16_t kSeventh = 9363;
 static_assert(DividesExactly(7, kSeventh, 16, 8 * 255));
 constexpr uint16_t kThird = 21846;
 static_assert(DividesExactly(3, kThird, 16, 5 * 255));
+static_assert(DividesExactly(7, kSeventh, 16, 255) && DividesExactly(3, kThird, 16, 255));
 constexpr uint16_t kBy39 = 26887;
 static_assert(DividesExactly(39, kBy39, 20, kMaxWeightedSum));
 constexpr uint16_t kBy40 = 26215;
@@ -213,11 +214,12 @@ TAVELIN_SSSE3 void BrightenSixteens(const EffectImage& image) {
         image,
         [](__m128i& blue, __m128i& green, __m128i& red) TAVELIN_LANES_INLINE {
             const Leader leader = LeaderLanes(blue, green, red);
-            const __m128i top = _mm_set1_epi16(255);
-            const auto up = [&](__m128i value, __m128i leads) TAVELIN_LANES_INLINE {
-                const __m128i bySeventh = _mm_min_epi16(DivideLanes(_mm_slli_epi16(value, 3), kSeventh, 0), top);
-                const __m128i byThird = _mm_min_epi16(DivideLanes(_mm_slli_epi16(value, 2), kThird, 0), top);
-                return pixel_quads::Select(leads, byThird, bySeventh);
+            // c * 8 / 7 is c + c / 7, and c * 4 / 3 is c + c / 3: one division
+            // whose magic number the lane's lead chooses.
+            const auto up = [](__m128i value, __m128i leads) TAVELIN_LANES_INLINE {
+                const __m128i magic = _mm_add_epi16(_mm_set1_epi16(static_cast<short>(kSeventh)),
+                                                    _mm_and_si128(leads, _mm_set1_epi16(kThird - kSeventh)));
+                return _mm_min_epi16(_mm_add_epi16(value, _mm_mulhi_epu16(value, magic)), _mm_set1_epi16(255));
             };
             blue = up(blue, leader.blue);
             green = up(green, leader.green);
