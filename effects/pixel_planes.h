@@ -1,5 +1,5 @@
 // Sixteen pixels of an effect image row at a time, for the colour passes on
-// processors with SSSE3: the 48 bytes are sorted into blue, green and red
+// processors with SSE4.1: the 48 bytes are sorted into blue, green and red
 // planes with byte shuffles and each plane is split into the even and the odd
 // pixels, eight 16-bit lanes each holding 0 to 255. The build targets plain
 // x86-64, so these functions carry their own target and run only after
@@ -12,17 +12,17 @@
 
 #if defined(__SSE2__) && defined(__GNUC__)
 #define TAVELIN_PIXEL_PLANES 1
-#include <tmmintrin.h>
+#include <smmintrin.h>
 
-#define TAVELIN_SSSE3 __attribute__((target("ssse3")))
+#define TAVELIN_SSE4 __attribute__((target("sse4.1")))
 // For the small helpers, which must melt into the loops that call them.
-#define TAVELIN_SSSE3_INLINE __attribute__((target("ssse3"), always_inline)) inline
-// For the arithmetic on the lanes, plain SSE2 that any pass inlines.
-#define TAVELIN_LANES_INLINE __attribute__((always_inline))
+#define TAVELIN_SSE4_INLINE __attribute__((target("sse4.1"), always_inline)) inline
+// For the arithmetic on the lanes, in the passes' lambdas.
+#define TAVELIN_LANES_INLINE __attribute__((target("sse4.1"), always_inline))
 
 namespace pixel_planes {
 
-// True when the processor runs SSSE3; a test may turn the planes off.
+// True when the processor runs SSE4.1; a test may turn the planes off.
 bool Available();
 void AllowForTesting(bool allowed);
 
@@ -63,12 +63,12 @@ constexpr Shuffles MakeShuffles() {
 
 inline constexpr Shuffles kShuffles = MakeShuffles();
 
-TAVELIN_SSSE3_INLINE __m128i Shuffle(__m128i bytes, const uint8_t* order) {
+TAVELIN_SSE4_INLINE __m128i Shuffle(__m128i bytes, const uint8_t* order) {
     return _mm_shuffle_epi8(bytes, _mm_load_si128(reinterpret_cast<const __m128i*>(order)));
 }
 
 // One channel's sixteen bytes out of the three blocks, split into lanes.
-TAVELIN_SSSE3_INLINE Channel SplitChannel(__m128i first, __m128i second, __m128i third, int channel) {
+TAVELIN_SSE4_INLINE Channel SplitChannel(__m128i first, __m128i second, __m128i third, int channel) {
     const auto& split = kShuffles.split[channel];
     const __m128i bytes = _mm_or_si128(_mm_or_si128(Shuffle(first, split[0]), Shuffle(second, split[1])),
                                        Shuffle(third, split[2]));
@@ -76,17 +76,17 @@ TAVELIN_SSSE3_INLINE Channel SplitChannel(__m128i first, __m128i second, __m128i
 }
 
 // The three channels' bytes of one of the blocks.
-TAVELIN_SSSE3_INLINE __m128i JoinBlock(__m128i blue, __m128i green, __m128i red, int block) {
+TAVELIN_SSE4_INLINE __m128i JoinBlock(__m128i blue, __m128i green, __m128i red, int block) {
     const auto& join = kShuffles.join[block];
     return _mm_or_si128(_mm_or_si128(Shuffle(blue, join[0]), Shuffle(green, join[1])), Shuffle(red, join[2]));
 }
 
-TAVELIN_SSSE3_INLINE __m128i ChannelBytes(const Channel& channel) {
+TAVELIN_SSE4_INLINE __m128i ChannelBytes(const Channel& channel) {
     return _mm_or_si128(channel.even, _mm_slli_epi16(channel.odd, 8));
 }
 
 // The sixteen pixels from start.
-TAVELIN_SSSE3_INLINE Sixteen Load(const uint8_t* start) {
+TAVELIN_SSE4_INLINE Sixteen Load(const uint8_t* start) {
     const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(start));
     const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(start + 16));
     const __m128i third = _mm_loadu_si128(reinterpret_cast<const __m128i*>(start + 32));
@@ -95,7 +95,7 @@ TAVELIN_SSSE3_INLINE Sixteen Load(const uint8_t* start) {
 }
 
 // Writes the sixteen pixels from start; every lane must hold 0 to 255.
-TAVELIN_SSSE3_INLINE void Store(uint8_t* start, const Sixteen& pixels) {
+TAVELIN_SSE4_INLINE void Store(uint8_t* start, const Sixteen& pixels) {
     const __m128i blue = ChannelBytes(pixels.blue);
     const __m128i green = ChannelBytes(pixels.green);
     const __m128i red = ChannelBytes(pixels.red);
@@ -107,7 +107,7 @@ TAVELIN_SSSE3_INLINE void Store(uint8_t* start, const Sixteen& pixels) {
 // Calls lanes(blue, green, red) on the even and on the odd lanes of every
 // sixteen pixels of each row, and pixel(pixel) on the rest of the row.
 template <typename Lanes, typename Pixel>
-TAVELIN_SSSE3 void ForEachSixteen(const EffectImage& image, Lanes lanes, Pixel pixel) {
+TAVELIN_SSE4 void ForEachSixteen(const EffectImage& image, Lanes lanes, Pixel pixel) {
     for (int row = 0; row < image.height; ++row) {
         uint8_t* line = image.pixels + static_cast<ptrdiff_t>(row) * image.stride;
         int x = 0;
