@@ -228,25 +228,66 @@ TAVELIN_SSE4 void BrightenSixteens(const EffectImage& image) {
         BrightenPixel);
 }
 
+// The deep colours of eight pixels' channels: each down by a quarter, and
+// where a channel leads, the others but those equal to it down once more.
+TAVELIN_SSE4_INLINE void DeepenLanes(__m128i& blue, __m128i& green, __m128i& red) {
+    const auto down = [](__m128i value) TAVELIN_LANES_INLINE {
+        return _mm_srli_epi16(_mm_mullo_epi16(value, _mm_set1_epi16(3)), 2);
+    };
+    blue = down(blue);
+    green = down(green);
+    red = down(red);
+    const Leader leader = LeaderLanes(blue, green, red);
+    const __m128i strongest = _mm_blendv_epi8(_mm_blendv_epi8(red, green, leader.green), blue, leader.blue);
+    const auto again = [&](__m128i value) TAVELIN_LANES_INLINE {
+        return _mm_blendv_epi8(value, down(value), _mm_andnot_si128(_mm_cmpeq_epi16(value, strongest), leader.some));
+    };
+    blue = again(blue);
+    green = again(green);
+    red = again(red);
+}
+
+// The same on sixteen pixels' channels.
+TAVELIN_AVX2_INLINE __m256i DownWide(__m256i value) {
+    return _mm256_srli_epi16(_mm256_mullo_epi16(value, _mm256_set1_epi16(3)), 2);
+}
+
+TAVELIN_AVX2_INLINE __m256i DownAgainWide(__m256i value, __m256i strongest, __m256i some) {
+    return _mm256_blendv_epi8(value, DownWide(value), _mm256_andnot_si256(_mm256_cmpeq_epi16(value, strongest), some));
+}
+
+TAVELIN_AVX2_INLINE void DeepenWideLanes(__m256i& blue, __m256i& green, __m256i& red) {
+    blue = DownWide(blue);
+    green = DownWide(green);
+    red = DownWide(red);
+    const __m256i two = _mm256_set1_epi16(2);
+    const __m256i blueLessGreen = _mm256_sub_epi16(blue, green);
+    const __m256i blueOverGreen = _mm256_cmpgt_epi16(blueLessGreen, two);
+    const __m256i some = _mm256_or_si256(_mm256_cmpgt_epi16(_mm256_abs_epi16(blueLessGreen), two),
+                                         _mm256_cmpgt_epi16(_mm256_abs_epi16(_mm256_sub_epi16(blue, red)), two));
+    const __m256i candidate = _mm256_blendv_epi8(green, blue, blueOverGreen);
+    const __m256i redOver = _mm256_cmpgt_epi16(_mm256_sub_epi16(red, candidate), two);
+    const __m256i greenLeads = _mm256_andnot_si256(redOver, _mm256_andnot_si256(blueOverGreen, some));
+    const __m256i blueLeads = _mm256_andnot_si256(redOver, blueOverGreen);
+    const __m256i strongest = _mm256_blendv_epi8(_mm256_blendv_epi8(red, green, greenLeads), blue, blueLeads);
+    blue = DownAgainWide(blue, strongest, some);
+    green = DownAgainWide(green, strongest, some);
+    red = DownAgainWide(red, strongest, some);
+}
+
 TAVELIN_SSE4 void DeepenSixteens(const EffectImage& image) {
-    ForEachSixteen(
+    ForEachSixteen(image, [](__m128i& blue, __m128i& green, __m128i& red) TAVELIN_LANES_INLINE {
+        DeepenLanes(blue, green, red);
+    }, DeepenPixel);
+}
+
+TAVELIN_AVX2 void DeepenThirtyTwos(const EffectImage& image) {
+    pixel_planes::ForEachThirtyTwo(
         image,
-        [](__m128i& blue, __m128i& green, __m128i& red) TAVELIN_LANES_INLINE {
-            const auto down = [](__m128i value) TAVELIN_LANES_INLINE {
-                return _mm_srli_epi16(_mm_mullo_epi16(value, _mm_set1_epi16(3)), 2);
-            };
-            blue = down(blue);
-            green = down(green);
-            red = down(red);
-            const Leader leader = LeaderLanes(blue, green, red);
-            const __m128i strongest = _mm_blendv_epi8(_mm_blendv_epi8(red, green, leader.green), blue, leader.blue);
-            const auto again = [&](__m128i value) TAVELIN_LANES_INLINE {
-                return _mm_blendv_epi8(value, down(value), _mm_andnot_si128(_mm_cmpeq_epi16(value, strongest), leader.some));
-            };
-            blue = again(blue);
-            green = again(green);
-            red = again(red);
+        [](__m256i& blue, __m256i& green, __m256i& red) TAVELIN_WIDE_LANES_INLINE {
+            DeepenWideLanes(blue, green, red);
         },
+        [](__m128i& blue, __m128i& green, __m128i& red) TAVELIN_LANES_INLINE { DeepenLanes(blue, green, red); },
         DeepenPixel);
 }
 
@@ -321,6 +362,7 @@ void Brighten(const EffectImage& image) {
 
 void DeepenColours(const EffectImage& image) {
 #if defined(TAVELIN_PIXEL_PLANES)
+    if (pixel_planes::WideAvailable()) return DeepenThirtyTwos(image);
     if (pixel_planes::Available()) return DeepenSixteens(image);
 #endif
     ForEachColour(image, DeepenPixel);
@@ -448,15 +490,20 @@ void RaiseRelief(const EffectImage& image) {
 namespace pixel_planes {
 
 namespace {
-bool g_allowed = true;
+int g_level = 2;
 }  // namespace
 
 bool Available() {
     static const bool supported = __builtin_cpu_supports("sse4.1");
-    return supported && g_allowed;
+    return supported && g_level >= 1;
 }
 
-void AllowForTesting(bool allowed) { g_allowed = allowed; }
+bool WideAvailable() {
+    static const bool supported = __builtin_cpu_supports("avx2");
+    return supported && Available() && g_level >= 2;
+}
+
+void LimitForTesting(int level) { g_level = level; }
 
 }  // namespace pixel_planes
 #endif
