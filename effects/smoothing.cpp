@@ -11,6 +11,7 @@
 #endif
 
 #include "effects/passes.h"
+#include "effects/pixel_planes.h"
 #include "effects/pixel_quads.h"
 
 namespace {
@@ -127,6 +128,115 @@ void SmoothStrip(const Strip& strip) {
     }
 }
 
+#if defined(TAVELIN_PIXEL_PLANES)
+
+// The same with AVX2 on thirty-two rows: the two halves of each register
+// hold the blocks of rows 0 to 15 and 16 to 31, and the interleaving, which
+// works within halves, turns both into columns at once.
+constexpr int kWideStripRows = 32;
+
+struct WideStrip {
+    uint8_t* rows[kWideStripRows];
+    int bytes;
+};
+
+TAVELIN_AVX2_INLINE void Interleave(const __m256i* in, __m256i* out) {
+#pragma GCC unroll 8
+    for (int p = 0; p < 8; ++p) {
+        out[2 * p] = _mm256_unpacklo_epi8(in[p], in[p + 8]);
+        out[2 * p + 1] = _mm256_unpackhi_epi8(in[p], in[p + 8]);
+    }
+}
+
+TAVELIN_AVX2_INLINE void Transpose(__m256i* block) {
+    __m256i mixed[kStripRows];
+    Interleave(block, mixed);
+    Interleave(mixed, block);
+    Interleave(block, mixed);
+    Interleave(mixed, block);
+}
+
+TAVELIN_AVX2_INLINE __m128i LoadBlock(const uint8_t* start, int count) {
+    if (count == 16) return _mm_loadu_si128(reinterpret_cast<const __m128i*>(start));
+    alignas(16) uint8_t tail[16] = {};
+    memcpy(tail, start, count);
+    return _mm_load_si128(reinterpret_cast<const __m128i*>(tail));
+}
+
+TAVELIN_AVX2_INLINE void StoreBlock(uint8_t* start, int count, __m128i bytes) {
+    if (count == 16) return _mm_storeu_si128(reinterpret_cast<__m128i*>(start), bytes);
+    alignas(16) uint8_t tail[16];
+    _mm_store_si128(reinterpret_cast<__m128i*>(tail), bytes);
+    memcpy(start, tail, count);
+}
+
+TAVELIN_AVX2_INLINE void LoadColumns(const WideStrip& strip, int offset, __m256i* columns) {
+    const int count = std::min(16, strip.bytes - offset);
+    for (int r = 0; r < kStripRows; ++r) {
+        columns[r] = _mm256_inserti128_si256(_mm256_castsi128_si256(LoadBlock(strip.rows[r] + offset, count)),
+                                             LoadBlock(strip.rows[r + kStripRows] + offset, count), 1);
+    }
+    Transpose(columns);
+}
+
+TAVELIN_AVX2_INLINE void StoreColumns(const WideStrip& strip, int offset, __m256i* columns) {
+    Transpose(columns);
+    const int count = std::min(16, strip.bytes - offset);
+    for (int r = 0; r < kStripRows; ++r) {
+        StoreBlock(strip.rows[r] + offset, count, _mm256_castsi256_si128(columns[r]));
+        StoreBlock(strip.rows[r + kStripRows] + offset, count, _mm256_extracti128_si256(columns[r], 1));
+    }
+}
+
+struct WideLanes {
+    __m256i even;
+    __m256i odd;
+};
+
+TAVELIN_AVX2_INLINE WideLanes Split(__m256i bytes) {
+    return {_mm256_and_si256(bytes, _mm256_set1_epi16(0xFF)), _mm256_srli_epi16(bytes, 8)};
+}
+
+TAVELIN_AVX2_INLINE WideLanes Mean(const WideLanes& left, const WideLanes& here, const WideLanes& right) {
+    const __m256i third = _mm256_set1_epi16(static_cast<short>(kThirdOfSum));
+    const __m256i even = _mm256_add_epi16(_mm256_add_epi16(left.even, here.even), right.even);
+    const __m256i odd = _mm256_add_epi16(_mm256_add_epi16(left.odd, here.odd), right.odd);
+    return {_mm256_srli_epi16(_mm256_mulhi_epu16(even, third), 1),
+            _mm256_srli_epi16(_mm256_mulhi_epu16(odd, third), 1)};
+}
+
+TAVELIN_AVX2 void SmoothStrip(const WideStrip& strip) {
+    const int end = strip.bytes - 3;
+    __m256i current[kStripRows];
+    __m256i next[kStripRows];
+    LoadColumns(strip, 0, current);
+    WideLanes left[3] = {Split(current[0]), Split(current[1]), Split(current[2])};
+    for (int offset = 0; offset < end; offset += 16) {
+        if (offset + 16 < strip.bytes) LoadColumns(strip, offset + 16, next);
+        const int stop = std::min(16, end - offset);
+        const int start = offset == 0 ? 3 : 0;
+#pragma GCC unroll 16
+        for (int k = 0; k < 16; ++k) {
+            if (k < start || k >= stop) continue;
+            const WideLanes mean =
+                Mean(left[0], Split(current[k]), Split(k + 3 < 16 ? current[k + 3] : next[k - 13]));
+            left[0] = left[1];
+            left[1] = left[2];
+            left[2] = mean;
+            current[k] = _mm256_or_si256(mean.even, _mm256_slli_epi16(mean.odd, 8));
+        }
+        StoreColumns(strip, offset, current);
+        memcpy(current, next, sizeof current);
+    }
+}
+
+bool WideSmoothing() {
+    static const bool supported = __builtin_cpu_supports("avx2");
+    return supported;
+}
+
+#endif
+
 #else
 
 // Smooths Count rows side by side: each row is a chain of divisions, and
@@ -168,12 +278,23 @@ void Smooth(const EffectImage& image) {
 #if defined(__SSE2__)
     // Rows past the image's last fill the last strip from a spare row.
     std::vector<uint8_t> spare(static_cast<size_t>(image.width) * 3);
-    for (int row = 0; row < image.height; row += kStripRows) {
-        Strip strip{{}, image.width * 3};
-        for (int r = 0; r < kStripRows; ++r) {
-            strip.rows[r] = row + r < image.height ? image.pixels + static_cast<ptrdiff_t>(row + r) * image.stride
-                                                   : spare.data();
+    const auto rowAt = [&](int row) {
+        return row < image.height ? image.pixels + static_cast<ptrdiff_t>(row) * image.stride : spare.data();
+    };
+    int row = 0;
+#if defined(TAVELIN_PIXEL_PLANES)
+    // Thirty-two rows at a time while more than sixteen are left.
+    if (WideSmoothing()) {
+        for (; row + kStripRows < image.height; row += kWideStripRows) {
+            WideStrip strip{{}, image.width * 3};
+            for (int r = 0; r < kWideStripRows; ++r) strip.rows[r] = rowAt(row + r);
+            SmoothStrip(strip);
         }
+    }
+#endif
+    for (; row < image.height; row += kStripRows) {
+        Strip strip{{}, image.width * 3};
+        for (int r = 0; r < kStripRows; ++r) strip.rows[r] = rowAt(row + r);
         SmoothStrip(strip);
     }
 #else

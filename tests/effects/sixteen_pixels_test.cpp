@@ -114,7 +114,7 @@ void SmoothPlainly(TestImage& image) {
 }
 
 TEST(SixteenPixels, SmoothingMatchesThePlainChainOnEveryShape) {
-    for (int height : {1, 2, 15, 16, 17, 33}) {
+    for (int height : {1, 2, 15, 16, 17, 33, 48, 49}) {
         for (int width = 1; width <= 40; width += (width < 8 ? 1 : 5)) {
             TestImage image = NearColours(width, height, 3u * width + height);
             TestImage expected(width, height);
