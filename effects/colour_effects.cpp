@@ -209,23 +209,25 @@ TAVELIN_SSE4_INLINE Leader LeaderLanes(__m128i blue, __m128i green, __m128i red)
             _mm_and_si128(redOver, some), some};
 }
 
+// Brighten on eight pixels' channels.
+TAVELIN_SSE4_INLINE void BrightenLanes(__m128i& blue, __m128i& green, __m128i& red) {
+    const Leader leader = LeaderLanes(blue, green, red);
+    // c * 8 / 7 is c + c / 7, and c * 4 / 3 is c + c / 3: one division
+    // whose magic number the lane's lead chooses.
+    const auto up = [](__m128i value, __m128i leads) TAVELIN_LANES_INLINE {
+        const __m128i magic = _mm_add_epi16(_mm_set1_epi16(static_cast<short>(kSeventh)),
+                                            _mm_and_si128(leads, _mm_set1_epi16(kThird - kSeventh)));
+        return _mm_min_epi16(_mm_add_epi16(value, _mm_mulhi_epu16(value, magic)), _mm_set1_epi16(255));
+    };
+    blue = up(blue, leader.blue);
+    green = up(green, leader.green);
+    red = up(red, leader.red);
+}
+
 TAVELIN_SSE4 void BrightenSixteens(const EffectImage& image) {
-    ForEachSixteen(
-        image,
-        [](__m128i& blue, __m128i& green, __m128i& red) TAVELIN_LANES_INLINE {
-            const Leader leader = LeaderLanes(blue, green, red);
-            // c * 8 / 7 is c + c / 7, and c * 4 / 3 is c + c / 3: one division
-            // whose magic number the lane's lead chooses.
-            const auto up = [](__m128i value, __m128i leads) TAVELIN_LANES_INLINE {
-                const __m128i magic = _mm_add_epi16(_mm_set1_epi16(static_cast<short>(kSeventh)),
-                                                    _mm_and_si128(leads, _mm_set1_epi16(kThird - kSeventh)));
-                return _mm_min_epi16(_mm_add_epi16(value, _mm_mulhi_epu16(value, magic)), _mm_set1_epi16(255));
-            };
-            blue = up(blue, leader.blue);
-            green = up(green, leader.green);
-            red = up(red, leader.red);
-        },
-        BrightenPixel);
+    ForEachSixteen(image, [](__m128i& blue, __m128i& green, __m128i& red) TAVELIN_LANES_INLINE {
+        BrightenLanes(blue, green, red);
+    }, BrightenPixel);
 }
 
 // The deep colours of eight pixels' channels: each down by a quarter, and
@@ -256,10 +258,14 @@ TAVELIN_AVX2_INLINE __m256i DownAgainWide(__m256i value, __m256i strongest, __m2
     return _mm256_blendv_epi8(value, DownWide(value), _mm256_andnot_si256(_mm256_cmpeq_epi16(value, strongest), some));
 }
 
-TAVELIN_AVX2_INLINE void DeepenWideLanes(__m256i& blue, __m256i& green, __m256i& red) {
-    blue = DownWide(blue);
-    green = DownWide(green);
-    red = DownWide(red);
+struct WideLeader {
+    __m256i blue;
+    __m256i green;
+    __m256i red;
+    __m256i some;
+};
+
+TAVELIN_AVX2_INLINE WideLeader LeaderWide(__m256i blue, __m256i green, __m256i red) {
     const __m256i two = _mm256_set1_epi16(2);
     const __m256i blueLessGreen = _mm256_sub_epi16(blue, green);
     const __m256i blueOverGreen = _mm256_cmpgt_epi16(blueLessGreen, two);
@@ -267,12 +273,40 @@ TAVELIN_AVX2_INLINE void DeepenWideLanes(__m256i& blue, __m256i& green, __m256i&
                                          _mm256_cmpgt_epi16(_mm256_abs_epi16(_mm256_sub_epi16(blue, red)), two));
     const __m256i candidate = _mm256_blendv_epi8(green, blue, blueOverGreen);
     const __m256i redOver = _mm256_cmpgt_epi16(_mm256_sub_epi16(red, candidate), two);
-    const __m256i greenLeads = _mm256_andnot_si256(redOver, _mm256_andnot_si256(blueOverGreen, some));
-    const __m256i blueLeads = _mm256_andnot_si256(redOver, blueOverGreen);
-    const __m256i strongest = _mm256_blendv_epi8(_mm256_blendv_epi8(red, green, greenLeads), blue, blueLeads);
-    blue = DownAgainWide(blue, strongest, some);
-    green = DownAgainWide(green, strongest, some);
-    red = DownAgainWide(red, strongest, some);
+    return {_mm256_andnot_si256(redOver, blueOverGreen),
+            _mm256_andnot_si256(redOver, _mm256_andnot_si256(blueOverGreen, some)), _mm256_and_si256(redOver, some),
+            some};
+}
+
+TAVELIN_AVX2_INLINE void DeepenWideLanes(__m256i& blue, __m256i& green, __m256i& red) {
+    blue = DownWide(blue);
+    green = DownWide(green);
+    red = DownWide(red);
+    const WideLeader leader = LeaderWide(blue, green, red);
+    const __m256i strongest = _mm256_blendv_epi8(_mm256_blendv_epi8(red, green, leader.green), blue, leader.blue);
+    blue = DownAgainWide(blue, strongest, leader.some);
+    green = DownAgainWide(green, strongest, leader.some);
+    red = DownAgainWide(red, strongest, leader.some);
+}
+
+// Brighten's c + c / 7, or c + c / 3 where the channel leads, up to 255.
+TAVELIN_AVX2_INLINE __m256i UpWide(__m256i value, __m256i leads) {
+    const __m256i magic = _mm256_add_epi16(_mm256_set1_epi16(static_cast<short>(kSeventh)),
+                                           _mm256_and_si256(leads, _mm256_set1_epi16(kThird - kSeventh)));
+    return _mm256_min_epi16(_mm256_add_epi16(value, _mm256_mulhi_epu16(value, magic)), _mm256_set1_epi16(255));
+}
+
+TAVELIN_AVX2 void BrightenThirtyTwos(const EffectImage& image) {
+    pixel_planes::ForEachThirtyTwo(
+        image,
+        [](__m256i& blue, __m256i& green, __m256i& red) TAVELIN_WIDE_LANES_INLINE {
+            const WideLeader leader = LeaderWide(blue, green, red);
+            blue = UpWide(blue, leader.blue);
+            green = UpWide(green, leader.green);
+            red = UpWide(red, leader.red);
+        },
+        [](__m128i& blue, __m128i& green, __m128i& red) TAVELIN_LANES_INLINE { BrightenLanes(blue, green, red); },
+        BrightenPixel);
 }
 
 TAVELIN_SSE4 void DeepenSixteens(const EffectImage& image) {
@@ -355,6 +389,7 @@ TAVELIN_SSE4 int ReliefSixteens(uint8_t* line, int width, int* previous) {
 
 void Brighten(const EffectImage& image) {
 #if defined(TAVELIN_PIXEL_PLANES)
+    if (pixel_planes::WideAvailable()) return BrightenThirtyTwos(image);
     if (pixel_planes::Available()) return BrightenSixteens(image);
 #endif
     ForEachColour(image, BrightenPixel);
