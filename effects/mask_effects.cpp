@@ -172,21 +172,28 @@ struct KeptMask {
 };
 
 constexpr size_t kKeptMasks = 8;
-std::vector<KeptMask> g_keptMasks;
+
+// The kept masks live until the program ends: their blocks come from the
+// layer's heap, which may be gone before static objects are destroyed.
+std::vector<KeptMask>& KeptMasks() {
+    static auto* kept = new std::vector<KeptMask>;
+    return *kept;
+}
 
 // The named mask file's bytes for an image of size pixels; null when the
 // file cannot be read. Call with the data root as the base folder.
 const MaskBytes* MaskFor(const char* name, size_t size) {
     char path[kPathSize];
     if (!ResolveName(name, path)) return nullptr;
-    for (const KeptMask& kept : g_keptMasks) {
+    std::vector<KeptMask>& keptMasks = KeptMasks();
+    for (const KeptMask& kept : keptMasks) {
         if (kept.path == path && kept.bytes->Size() == size) return kept.bytes.get();
     }
     auto bytes = std::make_unique<MaskBytes>(size);
     if (!bytes->Read(name)) return nullptr;
-    if (g_keptMasks.size() >= kKeptMasks) g_keptMasks.erase(g_keptMasks.begin());
-    g_keptMasks.push_back(KeptMask{path, std::move(bytes)});
-    return g_keptMasks.back().bytes.get();
+    if (keptMasks.size() >= kKeptMasks) keptMasks.erase(keptMasks.begin());
+    keptMasks.push_back(KeptMask{path, std::move(bytes)});
+    return keptMasks.back().bytes.get();
 }
 
 }  // namespace
