@@ -6,6 +6,8 @@
 #include <emmintrin.h>
 #endif
 #include <cstring>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "effects/passes.h"
@@ -157,15 +159,53 @@ void SubtractShadow(const EffectImage& image, const uint8_t* mask, size_t size) 
     LayMask<SubtractBytes, false>(image, mask, size);
 }
 
+namespace {
+
+// The masks read so far. The mask effects lay the same few files of the
+// program's data again and again, and those files do not change while the
+// program runs, so each file's bytes are read once, on its first use for an
+// image of a size, and kept. A file that cannot be read is tried again on
+// its next use.
+struct KeptMask {
+    std::string path;
+    std::unique_ptr<MaskBytes> bytes;
+};
+
+constexpr size_t kKeptMasks = 8;
+
+// The kept masks live until the program ends: their blocks come from the
+// layer's heap, which may be gone before static objects are destroyed.
+std::vector<KeptMask>& KeptMasks() {
+    static auto* kept = new std::vector<KeptMask>;
+    return *kept;
+}
+
+// The named mask file's bytes for an image of size pixels; null when the
+// file cannot be read. Call with the data root as the base folder.
+const MaskBytes* MaskFor(const char* name, size_t size) {
+    char path[kPathSize];
+    if (!ResolveName(name, path)) return nullptr;
+    std::vector<KeptMask>& keptMasks = KeptMasks();
+    for (const KeptMask& kept : keptMasks) {
+        if (kept.path == path && kept.bytes->Size() == size) return kept.bytes.get();
+    }
+    auto bytes = std::make_unique<MaskBytes>(size);
+    if (!bytes->Read(name)) return nullptr;
+    if (keptMasks.size() >= kKeptMasks) keptMasks.erase(keptMasks.begin());
+    keptMasks.push_back(KeptMask{path, std::move(bytes)});
+    return keptMasks.back().bytes.get();
+}
+
+}  // namespace
+
 bool LayMaskFile(const EffectImage& image, const char* name, bool light) {
     if (image.pixels == nullptr) return false;
-    MaskBytes mask(static_cast<size_t>(image.width) * image.height);
     UseDataRoot();
-    const bool read = mask.Read(name);
+    const MaskBytes* mask = MaskFor(name, static_cast<size_t>(image.width) * image.height);
     UseProgramFolder();
-    if (!read) return false;
-    if (light) AddLight(image, mask.Data(), mask.Size());
-    else SubtractShadow(image, mask.Data(), mask.Size());
+    if (mask == nullptr) return false;
+    if (light) AddLight(image, mask->Data(), mask->Size());
+    else SubtractShadow(image, mask->Data(), mask->Size());
     return true;
 }
 
