@@ -1,6 +1,8 @@
 // The one brush path: brushes realised for a surface, spans filled through the
 // ROP2, FillRect, pixels, and coverage blending for text.
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/gdi/dc.h"
@@ -18,7 +20,8 @@ int Modulo(int value, int divisor) {
 
 std::vector<uint32_t>& Buffer(int which, size_t size) {
     static std::vector<uint32_t> buffers[2];
-    if (buffers[which].size() < size) buffers[which].resize(size);
+    if (buffers[which].size() < size)
+        buffers[which].resize(size);
     return buffers[which];
 }
 
@@ -27,12 +30,15 @@ template <class Fn>
 void ForEachClippedSpan(const DeviceContext& dc, const Span* spans, size_t count, Fn fn) {
     for (size_t i = 0; i < count; ++i) {
         const Span& s = spans[i];
-        if (s.left >= s.right) continue;
+        if (s.left >= s.right)
+            continue;
         for (const RECT& c : dc.clip) {
-            if (s.y < c.top || s.y >= c.bottom) continue;
+            if (s.y < c.top || s.y >= c.bottom)
+                continue;
             const int left = std::max<int>(s.left, c.left);
             const int right = std::min<int>(s.right, c.right);
-            if (left < right) fn(s.y, left, right);
+            if (left < right)
+                fn(s.y, left, right);
         }
     }
 }
@@ -41,7 +47,8 @@ void FillSolid(DeviceContext& dc, const Span* spans, size_t count, uint32_t valu
     Surface& surface = *dc.surface;
     uint32_t andMask = 0, xorMask = 0;
     Rop2Masks(dc.rop2, value, surface.ops->valueMask, andMask, xorMask);
-    if (andMask == surface.ops->valueMask && xorMask == 0) return;  // R2_NOP
+    if (andMask == surface.ops->valueMask && xorMask == 0)
+        return;  // R2_NOP
     ForEachClippedSpan(dc, spans, count, [&](int y, int left, int right) {
         surface.ops->fillMasked(surface, y, left, right, andMask, xorMask);
     });
@@ -81,7 +88,8 @@ void RealisedBrush::Row(int y, int x, int count, uint32_t* out) const {
     int filled = 0;
     for (; filled < count && filled < width; ++filled) {
         out[filled] = row[px];
-        if (++px == width) px = 0;
+        if (++px == width)
+            px = 0;
     }
     while (filled < count) {
         const int copy = std::min(filled, count - filled);
@@ -95,16 +103,35 @@ namespace {
 // Whether solid brushes are dithered: on monochrome bitmaps that are not DIB
 // sections, as Windows realises them for a monochrome device.
 bool DithersOnto(const DeviceContext& dc) {
-    if (dc.surface == nullptr || dc.surface->bitsPerPixel != 1) return false;
+    if (dc.surface == nullptr || dc.surface->bitsPerPixel != 1)
+        return false;
     const BitmapObject* bitmap = FindObjectOf<BitmapObject>(dc.bitmap, OBJ_BITMAP);
     return bitmap != nullptr && !bitmap->dibSection;
 }
 
-// A solid colour as a 4 x 4 ordered dither of black and white, in the phase of
-// the device's own pixels: the lighter the colour, the more cells are white,
-// filled in the order of the Bayer matrix.
+// The 8 x 8 ordered-dither matrix: each cell of the 4 x 4 one split into the
+// four phases of the 2 x 2 one, so any eight-row run of a level keeps its
+// coarser pattern.
+constexpr std::array<std::array<uint8_t, 8>, 8> OrderedDither8() {
+    constexpr uint8_t kFour[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+    constexpr uint8_t kTwo[2][2] = {{0, 2}, {3, 1}};
+    std::array<std::array<uint8_t, 8>, 8> matrix{};
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            matrix[y][x] = static_cast<uint8_t>(4 * kFour[y % 4][x % 4] + kTwo[y / 4][x / 4]);
+        }
+    }
+    return matrix;
+}
+
+// A solid colour as an 8 x 8 ordered dither of black and white, in the phase
+// of the device's own pixels: its brightness on a scale of 64 is the number of
+// white cells, filled in the order of the matrix. The brightness weighs red,
+// green and blue 30, 59 and 11 in a hundred, each channel for its own share
+// of the light, rounded to the nearest 64th. Grey levels that are multiples
+// of 4 repeat every 4 pixels.
 RealisedBrush DitheredBrush(const DeviceContext& dc, COLORREF colour) {
-    static constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+    static constexpr std::array<std::array<uint8_t, 8>, 8> kMatrix = OrderedDither8();
     if ((colour >> 24) == 1) {
         const PaletteObject* palette = SelectedPalette(dc);
         const size_t index = colour & 0xFFFF;
@@ -113,22 +140,24 @@ RealisedBrush DitheredBrush(const DeviceContext& dc, COLORREF colour) {
                            palette->entries[index].peBlue)
                      : 0;
     }
-    const int grey = (GetRValue(colour) + GetGValue(colour) + GetBValue(colour)) / 3;
-    const int whiteCells = (grey * 16 + 127) / 255;
+    const int whiteCells =
+        (30 * GetRValue(colour) + 59 * GetGValue(colour) + 11 * GetBValue(colour) + 200) / 400;
     const uint32_t white = NearestPixel(*dc.surface, 0xFFFFFF);
     const uint32_t black = NearestPixel(*dc.surface, 0);
     RealisedBrush realised;
     realised.null = false;
-    if (whiteCells == 0 || whiteCells == 16) {
+    if (whiteCells == 0 || whiteCells >= 64) {
         realised.value = whiteCells == 0 ? black : white;
         return realised;
     }
     realised.solid = false;
-    realised.width = 4;
-    realised.height = 4;
-    realised.tile.resize(16);
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 4; ++x) realised.tile[y * 4 + x] = kBayer[y][x] >= 16 - whiteCells ? white : black;
+    realised.width = 8;
+    realised.height = 8;
+    realised.tile.resize(64);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            realised.tile[y * 8 + x] = kMatrix[y][x] >= 64 - whiteCells ? white : black;
+        }
     }
     return realised;
 }
@@ -138,10 +167,12 @@ RealisedBrush DitheredBrush(const DeviceContext& dc, COLORREF colour) {
 RealisedBrush RealiseBrush(const DeviceContext& dc, HBRUSH handle) {
     RealisedBrush realised;
     const BrushObject* brush = FindObjectOf<BrushObject>(handle, OBJ_BRUSH);
-    if (brush == nullptr || dc.surface == nullptr || brush->style == BS_NULL) return realised;
+    if (brush == nullptr || dc.surface == nullptr || brush->style == BS_NULL)
+        return realised;
     realised.null = false;
     if (brush->style != BS_PATTERN || !brush->pattern) {
-        if (DithersOnto(dc)) return DitheredBrush(dc, brush->colour);
+        if (DithersOnto(dc))
+            return DitheredBrush(dc, brush->colour);
         realised.value = ColourToPixel(dc, brush->colour);
         return realised;
     }
@@ -159,18 +190,21 @@ RealisedBrush RealiseBrush(const DeviceContext& dc, HBRUSH handle) {
         pattern.ops->loadRow(pattern, 0, y, pattern.width, row.data());
         uint32_t* out = realised.tile.data() + static_cast<size_t>(y) * pattern.width;
         for (int x = 0; x < pattern.width; ++x) {
-            out[x] = pattern.bitsPerPixel == 1
-                         ? lookup[row[x] & 1]
-                         : ColourToPixel(dc, ColorrefFromRgb(PixelToRgb(pattern, row[x])) | 0x02000000);
+            out[x] =
+                pattern.bitsPerPixel == 1
+                    ? lookup[row[x] & 1]
+                    : ColourToPixel(dc, ColorrefFromRgb(PixelToRgb(pattern, row[x])) | 0x02000000);
         }
     }
     return realised;
 }
 
 void FillSpansWithBrush(DeviceContext& dc, const Span* spans, size_t count, HBRUSH handle) {
-    if (dc.surface == nullptr || count == 0) return;
+    if (dc.surface == nullptr || count == 0)
+        return;
     const RealisedBrush brush = RealiseBrush(dc, handle);
-    if (brush.null) return;
+    if (brush.null)
+        return;
     if (brush.solid) {
         FillSolid(dc, spans, count, brush.value);
     } else {
@@ -179,21 +213,25 @@ void FillSpansWithBrush(DeviceContext& dc, const Span* spans, size_t count, HBRU
 }
 
 void FillSpansWithColour(DeviceContext& dc, const Span* spans, size_t count, COLORREF colour) {
-    if (dc.surface == nullptr || count == 0) return;
+    if (dc.surface == nullptr || count == 0)
+        return;
     FillSolid(dc, spans, count, ColourToPixel(dc, colour));
 }
 
 void FillRectWithBrush(DeviceContext& dc, const RECT& rect, HBRUSH brush) {
-    if (rect.left >= rect.right || rect.top >= rect.bottom) return;
+    if (rect.left >= rect.right || rect.top >= rect.bottom)
+        return;
     std::vector<Span> spans;
     spans.reserve(rect.bottom - rect.top);
-    for (int y = rect.top; y < rect.bottom; ++y) spans.push_back(Span{y, rect.left, rect.right});
+    for (int y = rect.top; y < rect.bottom; ++y)
+        spans.push_back(Span{y, rect.left, rect.right});
     FillSpansWithBrush(dc, spans.data(), spans.size(), brush);
 }
 
-void BlendCoverage(DeviceContext& dc, int x, int y, int width, int height,
-                   const uint8_t* coverage, int pitch, COLORREF colour, bool antialiased) {
-    if (dc.surface == nullptr || coverage == nullptr || width <= 0 || height <= 0) return;
+void BlendCoverage(DeviceContext& dc, int x, int y, int width, int height, const uint8_t* coverage,
+                   int pitch, COLORREF colour, bool antialiased) {
+    if (dc.surface == nullptr || coverage == nullptr || width <= 0 || height <= 0)
+        return;
     Surface& surface = *dc.surface;
     const uint32_t value = ColourToPixel(dc, colour);
     const bool blend = antialiased && surface.bitsPerPixel >= 24;
@@ -204,10 +242,12 @@ void BlendCoverage(DeviceContext& dc, int x, int y, int width, int height,
             for (int px = part.left; px < part.right; ++px) {
                 const uint32_t a = cover[px];
                 if (!blend) {
-                    if (a >= 128) surface.ops->setPixel(surface, px, py, value);
+                    if (a >= 128)
+                        surface.ops->setPixel(surface, px, py, value);
                     continue;
                 }
-                if (a == 0) continue;
+                if (a == 0)
+                    continue;
                 const uint32_t d = surface.ops->getPixel(surface, px, py);
                 uint32_t out = 0;
                 for (int shift = 0; shift <= 16; shift += 8) {
@@ -227,7 +267,8 @@ using namespace platform::gdi;
 
 int WINAPI FillRect(HDC handle, const RECT* rect, HBRUSH brush) {
     DeviceContext* dc = LookupDC(handle);
-    if (dc == nullptr || rect == nullptr || FindObjectOf<BrushObject>(brush, OBJ_BRUSH) == nullptr) {
+    if (dc == nullptr || rect == nullptr ||
+        FindObjectOf<BrushObject>(brush, OBJ_BRUSH) == nullptr) {
         return 0;
     }
     RECT target = *rect;
@@ -242,21 +283,27 @@ int WINAPI FillRect(HDC handle, const RECT* rect, HBRUSH brush) {
 
 COLORREF WINAPI GetPixel(HDC handle, int x, int y) {
     const DeviceContext* dc = LookupDC(handle);
-    if (dc == nullptr || dc->surface == nullptr) return CLR_INVALID;
+    if (dc == nullptr || dc->surface == nullptr)
+        return CLR_INVALID;
     const int dx = x + dc->origin.x, dy = y + dc->origin.y;
     bool inside = false;
-    for (const RECT& c : dc->clip) inside = inside || (dx >= c.left && dx < c.right && dy >= c.top && dy < c.bottom);
-    if (!inside) return CLR_INVALID;
+    for (const RECT& c : dc->clip)
+        inside = inside || (dx >= c.left && dx < c.right && dy >= c.top && dy < c.bottom);
+    if (!inside)
+        return CLR_INVALID;
     return PixelToColour(*dc, dc->surface->ops->getPixel(*dc->surface, dx, dy));
 }
 
 COLORREF WINAPI SetPixel(HDC handle, int x, int y, COLORREF colour) {
     DeviceContext* dc = LookupDC(handle);
-    if (dc == nullptr || dc->surface == nullptr) return CLR_INVALID;
+    if (dc == nullptr || dc->surface == nullptr)
+        return CLR_INVALID;
     const int dx = x + dc->origin.x, dy = y + dc->origin.y;
     bool inside = false;
-    for (const RECT& c : dc->clip) inside = inside || (dx >= c.left && dx < c.right && dy >= c.top && dy < c.bottom);
-    if (!inside) return CLR_INVALID;
+    for (const RECT& c : dc->clip)
+        inside = inside || (dx >= c.left && dx < c.right && dy >= c.top && dy < c.bottom);
+    if (!inside)
+        return CLR_INVALID;
     // On monochrome surfaces a plain colour takes the nearer of black and white.
     const uint32_t value = dc->surface->bitsPerPixel == 1 && (colour >> 24) == 0
                                ? NearestPixel(*dc->surface, RgbFromColorref(colour))
