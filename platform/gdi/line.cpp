@@ -109,11 +109,13 @@ int RoundPositive(double v) {
 
 std::array<POINT, 4> WideBandCorners(POINT from, POINT to, int width) {
     // The pen's width across the segment split into the parts it takes along
-    // x and y, each halved: the side towards +x takes the larger half of an odd
-    // split, the other side the smaller, so the band is never thinner than
-    // the pen and its two sides step alike whichever way the segment runs.
+    // x and y: the side towards +x moves by half a part plus a half, the other
+    // side by half a part, each rounded halves up, so the band is the same
+    // whichever way the segment runs. A segment of no length has no band.
     const int64_t dx = static_cast<int64_t>(to.x) - from.x;
     const int64_t dy = static_cast<int64_t>(to.y) - from.y;
+    if (dx == 0 && dy == 0)
+        return {from, from, to, to};
     const double length = std::hypot(static_cast<double>(dx), static_cast<double>(dy));
     const double acrossX = width * static_cast<double>(dy < 0 ? -dy : dy) / length;
     const double acrossY = width * static_cast<double>(dx < 0 ? -dx : dx) / length;

@@ -440,8 +440,11 @@ std::vector<std::string> WideCoverage(POINT a, POINT b, int width) {
             platform::gdi::kNoLimit);
     }
     std::vector<std::string> art = Window(dots);
-    const std::array<POINT, 4> corners = platform::gdi::WideBandCorners(a, b, width);
-    const std::vector<POINT> band(corners.begin(), corners.end());
+    std::vector<POINT> band;
+    if (a.x != b.x && a.y != b.y) {
+        const std::array<POINT, 4> corners = platform::gdi::WideBandCorners(a, b, width);
+        band.assign(corners.begin(), corners.end());
+    }
     for (int y = -20; y < 40; ++y) {
         for (int x = -20; x < 40; ++x) {
             bool covered;
