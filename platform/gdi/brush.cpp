@@ -20,8 +20,7 @@ int Modulo(int value, int divisor) {
 
 std::vector<uint32_t>& Buffer(int which, size_t size) {
     static std::vector<uint32_t> buffers[2];
-    if (buffers[which].size() < size)
-        buffers[which].resize(size);
+    if (buffers[which].size() < size) buffers[which].resize(size);
     return buffers[which];
 }
 
@@ -30,15 +29,12 @@ template <class Fn>
 void ForEachClippedSpan(const DeviceContext& dc, const Span* spans, size_t count, Fn fn) {
     for (size_t i = 0; i < count; ++i) {
         const Span& s = spans[i];
-        if (s.left >= s.right)
-            continue;
+        if (s.left >= s.right) continue;
         for (const RECT& c : dc.clip) {
-            if (s.y < c.top || s.y >= c.bottom)
-                continue;
+            if (s.y < c.top || s.y >= c.bottom) continue;
             const int left = std::max<int>(s.left, c.left);
             const int right = std::min<int>(s.right, c.right);
-            if (left < right)
-                fn(s.y, left, right);
+            if (left < right) fn(s.y, left, right);
         }
     }
 }
@@ -47,8 +43,7 @@ void FillSolid(DeviceContext& dc, const Span* spans, size_t count, uint32_t valu
     Surface& surface = *dc.surface;
     uint32_t andMask = 0, xorMask = 0;
     Rop2Masks(dc.rop2, value, surface.ops->valueMask, andMask, xorMask);
-    if (andMask == surface.ops->valueMask && xorMask == 0)
-        return;  // R2_NOP
+    if (andMask == surface.ops->valueMask && xorMask == 0) return;  // R2_NOP
     ForEachClippedSpan(dc, spans, count, [&](int y, int left, int right) {
         surface.ops->fillMasked(surface, y, left, right, andMask, xorMask);
     });
@@ -88,8 +83,7 @@ void RealisedBrush::Row(int y, int x, int count, uint32_t* out) const {
     int filled = 0;
     for (; filled < count && filled < width; ++filled) {
         out[filled] = row[px];
-        if (++px == width)
-            px = 0;
+        if (++px == width) px = 0;
     }
     while (filled < count) {
         const int copy = std::min(filled, count - filled);
@@ -103,8 +97,7 @@ namespace {
 // Whether solid brushes are dithered: on monochrome bitmaps that are not DIB
 // sections, as Windows realises them for a monochrome device.
 bool DithersOnto(const DeviceContext& dc) {
-    if (dc.surface == nullptr || dc.surface->bitsPerPixel != 1)
-        return false;
+    if (dc.surface == nullptr || dc.surface->bitsPerPixel != 1) return false;
     const BitmapObject* bitmap = FindObjectOf<BitmapObject>(dc.bitmap, OBJ_BITMAP);
     return bitmap != nullptr && !bitmap->dibSection;
 }
@@ -167,12 +160,10 @@ RealisedBrush DitheredBrush(const DeviceContext& dc, COLORREF colour) {
 RealisedBrush RealiseBrush(const DeviceContext& dc, HBRUSH handle) {
     RealisedBrush realised;
     const BrushObject* brush = FindObjectOf<BrushObject>(handle, OBJ_BRUSH);
-    if (brush == nullptr || dc.surface == nullptr || brush->style == BS_NULL)
-        return realised;
+    if (brush == nullptr || dc.surface == nullptr || brush->style == BS_NULL) return realised;
     realised.null = false;
     if (brush->style != BS_PATTERN || !brush->pattern) {
-        if (DithersOnto(dc))
-            return DitheredBrush(dc, brush->colour);
+        if (DithersOnto(dc)) return DitheredBrush(dc, brush->colour);
         realised.value = ColourToPixel(dc, brush->colour);
         return realised;
     }
@@ -190,21 +181,18 @@ RealisedBrush RealiseBrush(const DeviceContext& dc, HBRUSH handle) {
         pattern.ops->loadRow(pattern, 0, y, pattern.width, row.data());
         uint32_t* out = realised.tile.data() + static_cast<size_t>(y) * pattern.width;
         for (int x = 0; x < pattern.width; ++x) {
-            out[x] =
-                pattern.bitsPerPixel == 1
-                    ? lookup[row[x] & 1]
-                    : ColourToPixel(dc, ColorrefFromRgb(PixelToRgb(pattern, row[x])) | 0x02000000);
+            out[x] = pattern.bitsPerPixel == 1
+                         ? lookup[row[x] & 1]
+                         : ColourToPixel(dc, ColorrefFromRgb(PixelToRgb(pattern, row[x])) | 0x02000000);
         }
     }
     return realised;
 }
 
 void FillSpansWithBrush(DeviceContext& dc, const Span* spans, size_t count, HBRUSH handle) {
-    if (dc.surface == nullptr || count == 0)
-        return;
+    if (dc.surface == nullptr || count == 0) return;
     const RealisedBrush brush = RealiseBrush(dc, handle);
-    if (brush.null)
-        return;
+    if (brush.null) return;
     if (brush.solid) {
         FillSolid(dc, spans, count, brush.value);
     } else {
@@ -213,25 +201,21 @@ void FillSpansWithBrush(DeviceContext& dc, const Span* spans, size_t count, HBRU
 }
 
 void FillSpansWithColour(DeviceContext& dc, const Span* spans, size_t count, COLORREF colour) {
-    if (dc.surface == nullptr || count == 0)
-        return;
+    if (dc.surface == nullptr || count == 0) return;
     FillSolid(dc, spans, count, ColourToPixel(dc, colour));
 }
 
 void FillRectWithBrush(DeviceContext& dc, const RECT& rect, HBRUSH brush) {
-    if (rect.left >= rect.right || rect.top >= rect.bottom)
-        return;
+    if (rect.left >= rect.right || rect.top >= rect.bottom) return;
     std::vector<Span> spans;
     spans.reserve(rect.bottom - rect.top);
-    for (int y = rect.top; y < rect.bottom; ++y)
-        spans.push_back(Span{y, rect.left, rect.right});
+    for (int y = rect.top; y < rect.bottom; ++y) spans.push_back(Span{y, rect.left, rect.right});
     FillSpansWithBrush(dc, spans.data(), spans.size(), brush);
 }
 
-void BlendCoverage(DeviceContext& dc, int x, int y, int width, int height, const uint8_t* coverage,
-                   int pitch, COLORREF colour, bool antialiased) {
-    if (dc.surface == nullptr || coverage == nullptr || width <= 0 || height <= 0)
-        return;
+void BlendCoverage(DeviceContext& dc, int x, int y, int width, int height,
+                   const uint8_t* coverage, int pitch, COLORREF colour, bool antialiased) {
+    if (dc.surface == nullptr || coverage == nullptr || width <= 0 || height <= 0) return;
     Surface& surface = *dc.surface;
     const uint32_t value = ColourToPixel(dc, colour);
     const bool blend = antialiased && surface.bitsPerPixel >= 24;
@@ -242,12 +226,10 @@ void BlendCoverage(DeviceContext& dc, int x, int y, int width, int height, const
             for (int px = part.left; px < part.right; ++px) {
                 const uint32_t a = cover[px];
                 if (!blend) {
-                    if (a >= 128)
-                        surface.ops->setPixel(surface, px, py, value);
+                    if (a >= 128) surface.ops->setPixel(surface, px, py, value);
                     continue;
                 }
-                if (a == 0)
-                    continue;
+                if (a == 0) continue;
                 const uint32_t d = surface.ops->getPixel(surface, px, py);
                 uint32_t out = 0;
                 for (int shift = 0; shift <= 16; shift += 8) {
@@ -267,8 +249,7 @@ using namespace platform::gdi;
 
 int WINAPI FillRect(HDC handle, const RECT* rect, HBRUSH brush) {
     DeviceContext* dc = LookupDC(handle);
-    if (dc == nullptr || rect == nullptr ||
-        FindObjectOf<BrushObject>(brush, OBJ_BRUSH) == nullptr) {
+    if (dc == nullptr || rect == nullptr || FindObjectOf<BrushObject>(brush, OBJ_BRUSH) == nullptr) {
         return 0;
     }
     RECT target = *rect;
@@ -283,27 +264,21 @@ int WINAPI FillRect(HDC handle, const RECT* rect, HBRUSH brush) {
 
 COLORREF WINAPI GetPixel(HDC handle, int x, int y) {
     const DeviceContext* dc = LookupDC(handle);
-    if (dc == nullptr || dc->surface == nullptr)
-        return CLR_INVALID;
+    if (dc == nullptr || dc->surface == nullptr) return CLR_INVALID;
     const int dx = x + dc->origin.x, dy = y + dc->origin.y;
     bool inside = false;
-    for (const RECT& c : dc->clip)
-        inside = inside || (dx >= c.left && dx < c.right && dy >= c.top && dy < c.bottom);
-    if (!inside)
-        return CLR_INVALID;
+    for (const RECT& c : dc->clip) inside = inside || (dx >= c.left && dx < c.right && dy >= c.top && dy < c.bottom);
+    if (!inside) return CLR_INVALID;
     return PixelToColour(*dc, dc->surface->ops->getPixel(*dc->surface, dx, dy));
 }
 
 COLORREF WINAPI SetPixel(HDC handle, int x, int y, COLORREF colour) {
     DeviceContext* dc = LookupDC(handle);
-    if (dc == nullptr || dc->surface == nullptr)
-        return CLR_INVALID;
+    if (dc == nullptr || dc->surface == nullptr) return CLR_INVALID;
     const int dx = x + dc->origin.x, dy = y + dc->origin.y;
     bool inside = false;
-    for (const RECT& c : dc->clip)
-        inside = inside || (dx >= c.left && dx < c.right && dy >= c.top && dy < c.bottom);
-    if (!inside)
-        return CLR_INVALID;
+    for (const RECT& c : dc->clip) inside = inside || (dx >= c.left && dx < c.right && dy >= c.top && dy < c.bottom);
+    if (!inside) return CLR_INVALID;
     // On monochrome surfaces a plain colour takes the nearer of black and white.
     const uint32_t value = dc->surface->bitsPerPixel == 1 && (colour >> 24) == 0
                                ? NearestPixel(*dc->surface, RgbFromColorref(colour))

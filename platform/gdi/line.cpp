@@ -65,8 +65,7 @@ void AppendConvexFill(std::vector<Span>& out, const POINT* corners, size_t count
     }
     const int first = std::max<int>(top, limit.top);
     const int last = std::min<int>(bottom, limit.bottom);
-    if (first >= last)
-        return;
+    if (first >= last) return;
     const size_t base = out.size();
     out.resize(base + static_cast<size_t>(last - first),
                Span{0, std::numeric_limits<int>::max(), std::numeric_limits<int>::min()});
@@ -74,14 +73,12 @@ void AppendConvexFill(std::vector<Span>& out, const POINT* corners, size_t count
     for (size_t i = 0; i < count; ++i) {
         const POINT& p = corners[i];
         const POINT& q = corners[(i + 1) % count];
-        if (p.y == q.y)
-            continue;
+        if (p.y == q.y) continue;
         const POINT& upper = p.y < q.y ? p : q;
         const POINT& lower = p.y < q.y ? q : p;
         const int from = std::max<int>(upper.y, first);
         const int to = std::min<int>(lower.y, last);
-        if (from >= to)
-            continue;
+        if (from >= to) continue;
         EdgeStepper edge(upper, lower, from);
         for (int y = from; y < to; ++y, edge.Step()) {
             Span& row = out[base + static_cast<size_t>(y - first)];
@@ -92,8 +89,7 @@ void AppendConvexFill(std::vector<Span>& out, const POINT* corners, size_t count
     }
     size_t kept = base;
     for (size_t i = base; i < out.size(); ++i) {
-        if (out[i].left >= out[i].right)
-            continue;
+        if (out[i].left >= out[i].right) continue;
         out[kept] = out[i];
         out[kept++].y = first + static_cast<int>(i - base);
     }
@@ -114,8 +110,7 @@ std::array<POINT, 4> WideBandCorners(POINT from, POINT to, int width) {
     // whichever way the segment runs. A segment of no length has no band.
     const int64_t dx = static_cast<int64_t>(to.x) - from.x;
     const int64_t dy = static_cast<int64_t>(to.y) - from.y;
-    if (dx == 0 && dy == 0)
-        return {from, from, to, to};
+    if (dx == 0 && dy == 0) return {from, from, to, to};
     const double length = std::hypot(static_cast<double>(dx), static_cast<double>(dy));
     const double acrossX = width * static_cast<double>(dy < 0 ? -dy : dy) / length;
     const double acrossY = width * static_cast<double>(dx < 0 ? -dx : dx) / length;
@@ -135,8 +130,7 @@ namespace {
 // horizontal or vertical segment (its last column or row left to the dot), a
 // parallelogram otherwise. One span a row, top to bottom.
 void AppendWideBand(std::vector<Span>& out, POINT from, POINT to, int width, const RECT& limit) {
-    if (from.x == to.x && from.y == to.y)
-        return;
+    if (from.x == to.x && from.y == to.y) return;
     const int half = width / 2;
     if (from.y == to.y) {
         AppendRectFill(out,
@@ -162,9 +156,7 @@ void AppendThinLine(std::vector<Span>& out, POINT from, POINT to, const RECT& li
 
 namespace {
 
-bool RowBefore(const Span& a, const Span& b) {
-    return a.y != b.y ? a.y < b.y : a.left < b.left;
-}
+bool RowBefore(const Span& a, const Span& b) { return a.y != b.y ? a.y < b.y : a.left < b.left; }
 
 // The union of one segment's band (one span a row, sorted) and the dots of
 // its ends: only the band's rows that the dots share are merged and sorted.
@@ -180,14 +172,10 @@ std::vector<Span> MergeDots(std::vector<Span> band, std::vector<Span>& dots) {
         const int top = dots[d].y;
         size_t e = d;
         int bottom = top;
-        while (e < dots.size() && dots[e].y <= bottom + 1)
-            bottom = std::max(bottom, dots[e++].y);
-        while (b < band.size() && band[b].y < top)
-            out.push_back(band[b++]);
-        rows.assign(dots.begin() + static_cast<ptrdiff_t>(d),
-                    dots.begin() + static_cast<ptrdiff_t>(e));
-        while (b < band.size() && band[b].y <= bottom)
-            rows.push_back(band[b++]);
+        while (e < dots.size() && dots[e].y <= bottom + 1) bottom = std::max(bottom, dots[e++].y);
+        while (b < band.size() && band[b].y < top) out.push_back(band[b++]);
+        rows.assign(dots.begin() + static_cast<ptrdiff_t>(d), dots.begin() + static_cast<ptrdiff_t>(e));
+        while (b < band.size() && band[b].y <= bottom) rows.push_back(band[b++]);
         NormaliseSpans(rows);
         out.insert(out.end(), rows.begin(), rows.end());
         d = e;
@@ -204,13 +192,11 @@ std::vector<Span> WidePathSpans(const POINT* points, size_t count, bool closed, 
     // in a width x width box centred on the point) at every vertex, so that
     // ends and joins are round the way Windows draws them.
     std::vector<Span> spans;
-    if (count == 0)
-        return spans;
+    if (count == 0) return spans;
     for (size_t i = 0; i + 1 < count; ++i) {
         AppendWideBand(spans, points[i], points[i + 1], width, limit);
     }
-    if (closed && count > 2)
-        AppendWideBand(spans, points[count - 1], points[0], width, limit);
+    if (closed && count > 2) AppendWideBand(spans, points[count - 1], points[0], width, limit);
     std::vector<Span> dot;
     AppendEllipseFill(dot, RECT{0, 0, width, width}, kNoLimit);
     std::vector<Span> dots;
@@ -219,12 +205,10 @@ std::vector<Span> WidePathSpans(const POINT* points, size_t count, bool closed, 
         const int left = points[i].x - width / 2, top = points[i].y - width / 2;
         for (const Span& row : dot) {
             const int y = top + row.y;
-            if (y >= limit.top && y < limit.bottom)
-                dots.push_back({y, left + row.left, left + row.right});
+            if (y >= limit.top && y < limit.bottom) dots.push_back({y, left + row.left, left + row.right});
         }
     }
-    if (count <= 2)
-        return MergeDots(std::move(spans), dots);
+    if (count <= 2) return MergeDots(std::move(spans), dots);
     spans.insert(spans.end(), dots.begin(), dots.end());
     NormaliseSpans(spans);
     return spans;

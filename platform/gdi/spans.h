@@ -108,7 +108,8 @@ std::vector<POINT> EllipseOutlinePath(const RECT& box, const RECT& limit);
 
 // A polygon filled by sampling pixel centres: left and top edges in, right and
 // bottom edges out. fillMode is ALTERNATE or WINDING. Normalised.
-std::vector<Span> PolygonSpans(const POINT* points, size_t count, int fillMode, const RECT& limit);
+std::vector<Span> PolygonSpans(const POINT* points, size_t count, int fillMode,
+                               const RECT& limit);
 
 // The 4-connected area around (x, y), device coordinates, of pixels whose value
 // equals `value` (sameColour) or differs from it (a fill up to a border),

@@ -15,8 +15,7 @@ namespace {
 // the top left.
 HBRUSH CornerBrush() {
     WORD rows[8];
-    for (WORD& r : rows)
-        r = 0xFF;
+    for (WORD& r : rows) r = 0xFF;
     rows[0] = 0x7F;
     HBITMAP bitmap = CreateBitmap(8, 8, 1, 1, rows);
     HBRUSH brush = CreatePatternBrush(bitmap);

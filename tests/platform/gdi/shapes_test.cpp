@@ -38,8 +38,8 @@ TEST(GdiLine, ThinLinesLeaveOutTheLastPixelAndRoundHalvesToTheSmallerSide) {
     for (const Case& c : cases) {
         Sheet sheet(5, static_cast<int>(c.art.size()));
         Line(sheet.Dc(), c.from.x, c.from.y, c.to.x, c.to.y);
-        EXPECT_EQ(sheet.Art(), Join(c.art)) << "from (" << c.from.x << ", " << c.from.y << ") to ("
-                                            << c.to.x << ", " << c.to.y << ")";
+        EXPECT_EQ(sheet.Art(), Join(c.art))
+            << "from (" << c.from.x << ", " << c.from.y << ") to (" << c.to.x << ", " << c.to.y << ")";
         POINT position{};
         GetCurrentPositionEx(sheet.Dc(), &position);
         EXPECT_EQ(position.x, c.to.x);
@@ -60,10 +60,8 @@ TEST(GdiLine, WidePensAreRoundAndCoverTheirWidth) {
         {2, {3, 2}, {"......", "..XX..", "..XX..", "......"}},
         {3, {2, 2}, {"......", "..X...", ".XXX..", "..X...", "......"}},
         {4, {3, 3}, {"......", "..XX..", ".XXXX.", ".XXXX.", "..XX..", "......"}},
-        {6,
-         {4, 4},
-         {"........", "...XX...", "..XXXX..", ".XXXXXX.", ".XXXXXX.", "..XXXX..", "...XX...",
-          "........"}},
+        {6, {4, 4}, {"........", "...XX...", "..XXXX..", ".XXXXXX.", ".XXXXXX.", "..XXXX..",
+                     "...XX...", "........"}},
     };
     for (const Dot& d : dots) {
         Sheet sheet(static_cast<int>(d.art[0].size()), static_cast<int>(d.art.size()));
@@ -84,8 +82,7 @@ TEST(GdiLine, WidePensAreRoundAndCoverTheirWidth) {
         EXPECT_EQ(box.top, 15 - width / 2) << "width " << width;
         EXPECT_EQ(box.bottom, 16 + (width - 1) / 2) << "width " << width;
         int column = 0;
-        for (int y = 0; y < 30; ++y)
-            column += sheet.CharAt(20, y) == 'X';
+        for (int y = 0; y < 30; ++y) column += sheet.CharAt(20, y) == 'X';
         EXPECT_EQ(column, width) << "width " << width;
     }
 }
@@ -155,8 +152,7 @@ TEST(GdiLine, PolylinesDrawEachPixelOnce) {
 TEST(GdiLine, NotDrawnTwiceRestoresThePicture) {
     testing_support::ResetLayer();
     Sheet sheet(40, 40);
-    sheet.Paint({"rrrrrrrrrrrrrrrrrrrr", "gggggggggggggggggggggggg", "bbbbbbbbbbbbbbbbbbbbbbbbbb"},
-                3, 10);
+    sheet.Paint({"rrrrrrrrrrrrrrrrrrrr", "gggggggggggggggggggggggg", "bbbbbbbbbbbbbbbbbbbbbbbbbb"}, 3, 10);
     const std::vector<uint32_t> before = sheet.Pixels();
     SetROP2(sheet.Dc(), R2_NOT);
     SelectObject(sheet.Dc(), GetStockObject(NULL_BRUSH));
@@ -182,34 +178,21 @@ TEST(GdiRectangle, ThinPenFramesTheBoxAndTheBrushFillsInside) {
         std::vector<std::string> art;
     };
     const Case cases[] = {
-        {{1, 1, 7, 5},
-         false,
-         {"........", ".XXXXXX.", ".XrrrrX.", ".XrrrrX.", ".XXXXXX.", "........"}},
-        {{7, 5, 1, 1},
-         false,
-         {"........", ".XXXXXX.", ".XrrrrX.", ".XrrrrX.", ".XXXXXX.", "........"}},
+        {{1, 1, 7, 5}, false, {"........", ".XXXXXX.", ".XrrrrX.", ".XrrrrX.", ".XXXXXX.", "........"}},
+        {{7, 5, 1, 1}, false, {"........", ".XXXXXX.", ".XrrrrX.", ".XrrrrX.", ".XXXXXX.", "........"}},
         // Without a pen the filled box is one pixel smaller on the right and bottom.
-        {{1, 1, 7, 5},
-         true,
-         {"........", ".rrrrr..", ".rrrrr..", ".rrrrr..", "........", "........"}},
-        {{1, 1, 3, 3},
-         false,
-         {"........", ".XX.....", ".XX.....", "........", "........", "........"}},
-        {{1, 1, 2, 5},
-         false,
-         {"........", ".X......", ".X......", ".X......", ".X......", "........"}},
-        {{1, 1, 1, 5},
-         false,
-         {"........", "........", "........", "........", "........", "........"}},
+        {{1, 1, 7, 5}, true, {"........", ".rrrrr..", ".rrrrr..", ".rrrrr..", "........", "........"}},
+        {{1, 1, 3, 3}, false, {"........", ".XX.....", ".XX.....", "........", "........", "........"}},
+        {{1, 1, 2, 5}, false, {"........", ".X......", ".X......", ".X......", ".X......", "........"}},
+        {{1, 1, 1, 5}, false, {"........", "........", "........", "........", "........", "........"}},
     };
     for (const Case& c : cases) {
         Sheet sheet(8, 6);
         Selected brush(sheet.Dc(), CreateSolidBrush(RGB(255, 0, 0)));
-        if (c.nullPen)
-            SelectObject(sheet.Dc(), GetStockObject(NULL_PEN));
+        if (c.nullPen) SelectObject(sheet.Dc(), GetStockObject(NULL_PEN));
         Rectangle(sheet.Dc(), c.box.left, c.box.top, c.box.right, c.box.bottom);
-        EXPECT_EQ(sheet.Art(), Join(c.art))
-            << c.box.left << "," << c.box.top << "," << c.box.right << "," << c.box.bottom;
+        EXPECT_EQ(sheet.Art(), Join(c.art)) << c.box.left << "," << c.box.top << "," << c.box.right
+                                            << "," << c.box.bottom;
     }
 }
 
@@ -220,13 +203,24 @@ TEST(GdiRectangle, WidePensAreCentredOnTheThinOutline) {
         std::vector<std::string> art;
     };
     const Case cases[] = {
-        {2,
-         {"...........", ".XXXXXXXX..", ".XXXXXXXX..", ".XXrrrrXX..", ".XXXXXXXX..", ".XXXXXXXX..",
-          "...........", "..........."}},
+        {2, {"...........",
+             ".XXXXXXXX..",
+             ".XXXXXXXX..",
+             ".XXrrrrXX..",
+             ".XXXXXXXX..",
+             ".XXXXXXXX..",
+             "...........",
+             "..........."}},
         // The corners are the pen's dots, which at width 3 lack their corners.
-        {3,
-         {"...........", "..XXXXXXX..", ".XXXXXXXXX.", ".XXXXXXXXX.", ".XXXrrrXXX.", ".XXXXXXXXX.",
-          ".XXXXXXXXX.", "..XXXXXXX..", "..........."}},
+        {3, {"...........",
+             "..XXXXXXX..",
+             ".XXXXXXXXX.",
+             ".XXXXXXXXX.",
+             ".XXXrrrXXX.",
+             ".XXXXXXXXX.",
+             ".XXXXXXXXX.",
+             "..XXXXXXX..",
+             "..........."}},
     };
     for (const Case& c : cases) {
         Sheet sheet(11, static_cast<int>(c.art.size()));
@@ -267,28 +261,45 @@ TEST(GdiEllipse, ThinPenOutlinesThePixelsInsideTheBox) {
         std::vector<std::string> art;
     };
     const Case cases[] = {
-        {{1, 1, 11, 9},
-         false,
-         {"............", "....XXXX....", "..XXrrrrXX..", ".XrrrrrrrrX.", ".XrrrrrrrrX.",
-          ".XrrrrrrrrX.", ".XrrrrrrrrX.", "..XXrrrrXX..", "....XXXX....", "............"}},
+        {{1, 1, 11, 9}, false, {"............",
+                                "....XXXX....",
+                                "..XXrrrrXX..",
+                                ".XrrrrrrrrX.",
+                                ".XrrrrrrrrX.",
+                                ".XrrrrrrrrX.",
+                                ".XrrrrrrrrX.",
+                                "..XXrrrrXX..",
+                                "....XXXX....",
+                                "............"}},
         // Without a pen the shape loses its last column and row.
-        {{1, 1, 11, 9},
-         true,
-         {"............", "...rrrrr....", "..rrrrrrr...", ".rrrrrrrrr..", ".rrrrrrrrr..",
-          ".rrrrrrrrr..", "..rrrrrrr...", "...rrrrr....", "............", "............"}},
-        {{1, 1, 5, 5},
-         false,
-         {"............", "..XX........", ".XrrX.......", ".XrrX.......", "..XX........",
-          "............", "............", "............", "............", "............"}},
+        {{1, 1, 11, 9}, true, {"............",
+                               "...rrrrr....",
+                               "..rrrrrrr...",
+                               ".rrrrrrrrr..",
+                               ".rrrrrrrrr..",
+                               ".rrrrrrrrr..",
+                               "..rrrrrrr...",
+                               "...rrrrr....",
+                               "............",
+                               "............"}},
+        {{1, 1, 5, 5}, false, {"............",
+                               "..XX........",
+                               ".XrrX.......",
+                               ".XrrX.......",
+                               "..XX........",
+                               "............",
+                               "............",
+                               "............",
+                               "............",
+                               "............"}},
     };
     for (const Case& c : cases) {
         Sheet sheet(12, 10);
         Selected brush(sheet.Dc(), CreateSolidBrush(RGB(255, 0, 0)));
-        if (c.nullPen)
-            SelectObject(sheet.Dc(), GetStockObject(NULL_PEN));
+        if (c.nullPen) SelectObject(sheet.Dc(), GetStockObject(NULL_PEN));
         Ellipse(sheet.Dc(), c.box.left, c.box.top, c.box.right, c.box.bottom);
-        EXPECT_EQ(sheet.Art(), Join(c.art))
-            << c.box.left << "," << c.box.top << "," << c.box.right << "," << c.box.bottom;
+        EXPECT_EQ(sheet.Art(), Join(c.art)) << c.box.left << "," << c.box.top << "," << c.box.right
+                                            << "," << c.box.bottom;
     }
 }
 
@@ -322,20 +333,16 @@ TEST(GdiEllipse, WidePensAreCentredOnTheThinOutline) {
         EXPECT_EQ(box.bottom, 47 + (width - 1) / 2) << "width " << width;
         // The ring is as thick as the pen at the ends of both axes, and mirrors.
         int across = 0, down = 0;
-        for (int i = 0; i < 35; ++i)
-            across += sheet.CharAt(i, 29) == 'X';
-        for (int i = 0; i < 29; ++i)
-            down += sheet.CharAt(34, i) == 'X';
+        for (int i = 0; i < 35; ++i) across += sheet.CharAt(i, 29) == 'X';
+        for (int i = 0; i < 29; ++i) down += sheet.CharAt(34, i) == 'X';
         EXPECT_EQ(across, width) << "width " << width;
         EXPECT_EQ(down, width) << "width " << width;
         const int shift = width % 2 == 0 ? 1 : 0;
         for (int y = 0; y <= 57; ++y) {
             for (int x = 0; x < 69; ++x) {
                 const bool ring = sheet.CharAt(x, y) == 'X';
-                ASSERT_EQ(ring, sheet.CharAt(69 - shift - x, y) == 'X')
-                    << x << "," << y << " width " << width;
-                ASSERT_EQ(ring, sheet.CharAt(x, 58 - shift - y) == 'X')
-                    << x << "," << y << " width " << width;
+                ASSERT_EQ(ring, sheet.CharAt(69 - shift - x, y) == 'X') << x << "," << y << " width " << width;
+                ASSERT_EQ(ring, sheet.CharAt(x, 58 - shift - y) == 'X') << x << "," << y << " width " << width;
             }
         }
         EXPECT_EQ(sheet.CharAt(35, 29), 'r');
@@ -393,8 +400,8 @@ TEST(GdiPen, ShapesStayInsideTheClip) {
     Selected pen(sheet.Dc(), CreatePen(PS_SOLID, 3, RGB(0, 0, 0)));
     IntersectClipRect(sheet.Dc(), 2, 1, 8, 5);
     Line(sheet.Dc(), 0, 3, 9, 3);
-    EXPECT_EQ(sheet.Art(), Join({"..........", "..........", "..XXXXXX..", "..XXXXXX..",
-                                 "..XXXXXX..", ".........."}));
+    EXPECT_EQ(sheet.Art(), Join({"..........", "..........", "..XXXXXX..", "..XXXXXX..", "..XXXXXX..",
+                                 ".........."}));
     SelectClipRgn(sheet.Dc(), nullptr);
     EXPECT_EQ(CreatePen(42, 1, 0), nullptr);
 }
@@ -406,12 +413,10 @@ bool EvenOddInside(const std::vector<POINT>& polygon, int x, int y) {
     for (size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
         const POINT& p = polygon[i];
         const POINT& q = polygon[j];
-        if ((p.y > y) == (q.y > y))
-            continue;
+        if ((p.y > y) == (q.y > y)) continue;
         const int64_t lhs = static_cast<int64_t>(x - p.x) * (q.y - p.y);
         const int64_t rhs = static_cast<int64_t>(y - p.y) * (q.x - p.x);
-        if (q.y > p.y ? lhs < rhs : lhs > rhs)
-            inside = !inside;
+        if (q.y > p.y ? lhs < rhs : lhs > rhs) inside = !inside;
     }
     return inside;
 }
@@ -420,8 +425,7 @@ bool EvenOddInside(const std::vector<POINT>& polygon, int x, int y) {
 std::vector<std::string> Window(const std::vector<platform::gdi::Span>& spans) {
     std::vector<std::string> art(60, std::string(60, '.'));
     for (const platform::gdi::Span& span : spans) {
-        if (span.y < -20 || span.y >= 40)
-            continue;
+        if (span.y < -20 || span.y >= 40) continue;
         for (int x = std::max(span.left, -20); x < std::min(span.right, 40); ++x)
             art[span.y + 20][x + 20] = 'X';
     }
@@ -457,8 +461,7 @@ std::vector<std::string> WideCoverage(POINT a, POINT b, int width) {
             } else {
                 covered = EvenOddInside(band, x, y);
             }
-            if (covered)
-                art[y + 20][x + 20] = 'X';
+            if (covered) art[y + 20][x + 20] = 'X';
         }
     }
     return art;
@@ -497,8 +500,7 @@ TEST(GdiSpans, WideSegmentsAndPolygonsMatchAPixelByPixelTest) {
         const RECT limit{-20, -20 + next(30), 40, 10 + next(30)};
         std::vector<Span> rows;
         for (const Span& span : spans) {
-            if (span.y >= limit.top && span.y < limit.bottom)
-                rows.push_back(span);
+            if (span.y >= limit.top && span.y < limit.bottom) rows.push_back(span);
         }
         ASSERT_EQ(Join(Window(platform::gdi::WidePathSpans(ends, 2, false, width, limit))),
                   Join(Window(rows)))
@@ -506,20 +508,17 @@ TEST(GdiSpans, WideSegmentsAndPolygonsMatchAPixelByPixelTest) {
     }
     for (int round = 0; round < 100; ++round) {
         std::vector<POINT> polygon(3 + next(5));
-        for (POINT& p : polygon)
-            p = POINT{next(24), next(24)};
+        for (POINT& p : polygon) p = POINT{next(24), next(24)};
         const std::vector<Span> spans =
             platform::gdi::PolygonSpans(polygon.data(), polygon.size(), ALTERNATE, all);
         std::vector<std::string> got(24, std::string(24, '.'));
         std::vector<std::string> want(24, std::string(24, '.'));
         for (const Span& span : spans) {
-            for (int x = span.left; x < span.right; ++x)
-                got[span.y][x] = 'X';
+            for (int x = span.left; x < span.right; ++x) got[span.y][x] = 'X';
         }
         for (int y = 0; y < 24; ++y) {
             for (int x = 0; x < 24; ++x) {
-                if (EvenOddInside(polygon, x, y))
-                    want[y][x] = 'X';
+                if (EvenOddInside(polygon, x, y)) want[y][x] = 'X';
             }
         }
         ASSERT_EQ(Join(got), Join(want)) << "round " << round;
