@@ -1,6 +1,8 @@
 // The one brush path: brushes realised for a surface, spans filled through the
 // ROP2, FillRect, pixels, and coverage blending for text.
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/gdi/dc.h"
@@ -100,11 +102,29 @@ bool DithersOnto(const DeviceContext& dc) {
     return bitmap != nullptr && !bitmap->dibSection;
 }
 
-// A solid colour as a 4 x 4 ordered dither of black and white, in the phase of
-// the device's own pixels: the lighter the colour, the more cells are white,
-// filled in the order of the Bayer matrix.
+// The 8 x 8 ordered-dither matrix: each cell of the 4 x 4 one split into the
+// four phases of the 2 x 2 one, so any eight-row run of a level keeps its
+// coarser pattern.
+constexpr std::array<std::array<uint8_t, 8>, 8> OrderedDither8() {
+    constexpr uint8_t kFour[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+    constexpr uint8_t kTwo[2][2] = {{0, 2}, {3, 1}};
+    std::array<std::array<uint8_t, 8>, 8> matrix{};
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            matrix[y][x] = static_cast<uint8_t>(4 * kFour[y % 4][x % 4] + kTwo[y / 4][x / 4]);
+        }
+    }
+    return matrix;
+}
+
+// A solid colour as an 8 x 8 ordered dither of black and white, in the phase
+// of the device's own pixels: its brightness on a scale of 64 is the number of
+// white cells, filled in the order of the matrix. The brightness weighs red,
+// green and blue 30, 59 and 11 in a hundred, each channel for its own share
+// of the light, rounded to the nearest 64th. Grey levels that are multiples
+// of 4 repeat every 4 pixels.
 RealisedBrush DitheredBrush(const DeviceContext& dc, COLORREF colour) {
-    static constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+    static constexpr std::array<std::array<uint8_t, 8>, 8> kMatrix = OrderedDither8();
     if ((colour >> 24) == 1) {
         const PaletteObject* palette = SelectedPalette(dc);
         const size_t index = colour & 0xFFFF;
@@ -113,22 +133,24 @@ RealisedBrush DitheredBrush(const DeviceContext& dc, COLORREF colour) {
                            palette->entries[index].peBlue)
                      : 0;
     }
-    const int grey = (GetRValue(colour) + GetGValue(colour) + GetBValue(colour)) / 3;
-    const int whiteCells = (grey * 16 + 127) / 255;
+    const int whiteCells =
+        (30 * GetRValue(colour) + 59 * GetGValue(colour) + 11 * GetBValue(colour) + 200) / 400;
     const uint32_t white = NearestPixel(*dc.surface, 0xFFFFFF);
     const uint32_t black = NearestPixel(*dc.surface, 0);
     RealisedBrush realised;
     realised.null = false;
-    if (whiteCells == 0 || whiteCells == 16) {
+    if (whiteCells == 0 || whiteCells >= 64) {
         realised.value = whiteCells == 0 ? black : white;
         return realised;
     }
     realised.solid = false;
-    realised.width = 4;
-    realised.height = 4;
-    realised.tile.resize(16);
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 4; ++x) realised.tile[y * 4 + x] = kBayer[y][x] >= 16 - whiteCells ? white : black;
+    realised.width = 8;
+    realised.height = 8;
+    realised.tile.resize(64);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            realised.tile[y * 8 + x] = kMatrix[y][x] >= 64 - whiteCells ? white : black;
+        }
     }
     return realised;
 }

@@ -1,5 +1,6 @@
 // Lines as spans: one-pixel lines, the cosmetic dotted pen and round wide pens.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -24,169 +25,134 @@ void AddPixel(std::vector<Span>& out, int x, int y) {
     out.push_back({y, x, x + 1});
 }
 
-int64_t FloorDiv(int64_t n, int64_t d) { return n >= 0 ? n / d : -((-n + d - 1) / d); }
-
-// floor without a library call; v is far inside the int64_t range.
-int64_t Floor(double v) {
-    const int64_t i = static_cast<int64_t>(v);
-    return i - (v < static_cast<double>(i) ? 1 : 0);
-}
-// Whether a fraction in [0, 1) lies next to a whole number.
-bool NearEdge(double fraction) { return fraction < 1e-6 || fraction > 1 - 1e-6; }
-
-// A segment in doubled coordinates (pixel x has its centre at 2x), with the
-// pen's radius in the same units: the pen covers the points closer than radius.
-class Capsule {
+// Walks one polygon edge down its rows: on each row y with upper.y <= y <
+// lower.y, the first pixel at or right of the edge, that is the ceiling of its
+// x there, kept as a whole part and a remainder in [0, height).
+class EdgeStepper {
 public:
-    Capsule(POINT from, POINT to, int width, bool roundEnds) : m_roundEnds(roundEnds) {
-        const int shift = width % 2 == 0 ? 1 : 0;
-        m_ax = 2 * static_cast<int64_t>(from.x) - shift;
-        m_ay = 2 * static_cast<int64_t>(from.y) - shift;
-        m_bx = 2 * static_cast<int64_t>(to.x) - shift;
-        m_by = 2 * static_cast<int64_t>(to.y) - shift;
-        m_dx = m_bx - m_ax;
-        m_dy = m_by - m_ay;
-        m_length2 = m_dx * m_dx + m_dy * m_dy;
-        m_radius = width;
-        m_radius2 = static_cast<int64_t>(width) * width;
-        m_fax = static_cast<double>(m_ax);
-        m_fay = static_cast<double>(m_ay);
-        m_fbx = static_cast<double>(m_bx);
-        m_fby = static_cast<double>(m_by);
-        m_fRadius2 = static_cast<double>(m_radius2);
-        const double dx = static_cast<double>(m_dx);
-        const double dy = static_cast<double>(m_dy);
-        m_fdx = dx;
-        m_fdy = dy;
-        m_fLimit = m_fRadius2 * static_cast<double>(m_length2);
-        if (m_dy != 0) {
-            m_slope = dx / dy;
-            m_halfBand = static_cast<double>(m_radius) * std::sqrt(dx * dx + dy * dy) / std::fabs(dy);
-        }
-        if (m_dx != 0) {
-            m_normalSlope = -dy / dx;
-            m_normalStep = static_cast<double>(m_length2) / dx;
-        }
+    EdgeStepper(POINT upper, POINT lower, int64_t firstRow) {
+        m_height = static_cast<int64_t>(lower.y) - upper.y;
+        const int64_t run = static_cast<int64_t>(lower.x) - upper.x;
+        m_stepWhole = FloorDiv(run, m_height);
+        m_stepPart = run - m_stepWhole * m_height;
+        const int64_t along = (firstRow - upper.y) * run;
+        m_whole = upper.x + FloorDiv(along, m_height);
+        m_part = along - FloorDiv(along, m_height) * m_height;
     }
-
-    int64_t Top() const { return std::min(m_ay, m_by) - m_radius; }
-    int64_t Bottom() const { return std::max(m_ay, m_by) + m_radius; }
-
-    // Whether the pixel whose centre is (px, py), doubled, is covered; exact.
-    bool Covers(int64_t px, int64_t py) const {
-        const int64_t ax = px - m_ax;
-        const int64_t ay = py - m_ay;
-        const int64_t t = ax * m_dx + ay * m_dy;
-        if (!m_roundEnds && (m_length2 == 0 || t < 0 || t > m_length2)) return false;
-        if (m_length2 == 0 || t <= 0) return ax * ax + ay * ay < m_radius2;
-        if (t >= m_length2) {
-            const int64_t bx = px - m_bx;
-            const int64_t by = py - m_by;
-            return bx * bx + by * by < m_radius2;
-        }
-        // Decided in floating point unless too close to call.
-        const double crossD = static_cast<double>(ax) * m_fdy - static_cast<double>(ay) * m_fdx;
-        const double margin = crossD * crossD - m_fLimit;
-        if (margin > m_fLimit * 1e-9) return false;
-        if (margin < -m_fLimit * 1e-9) return true;
-        const __int128 cross = static_cast<__int128>(ax) * m_dy - static_cast<__int128>(ay) * m_dx;
-        return cross * cross < static_cast<__int128>(m_radius2) * m_length2;
-    }
-
-    // The covered part of the row at doubled height py, estimated in floating
-    // point; lo >= hi when the row misses the capsule.
-    void EstimateRow(double py, double& lo, double& hi) const {
-        lo = std::numeric_limits<double>::infinity();
-        hi = -lo;
-        const auto disc = [&](double cx, double cy) {
-            const double dy = py - cy;
-            if (dy * dy >= m_fRadius2) return;
-            const double half = std::sqrt(m_fRadius2 - dy * dy);
-            lo = std::min(lo, cx - half);
-            hi = std::max(hi, cx + half);
-        };
-        if (m_roundEnds) {
-            disc(m_fax, m_fay);
-            disc(m_fbx, m_fby);
-        }
-        if (m_length2 == 0) return;
-        const double rel = py - m_fay;
-        double bandLo, bandHi;
-        if (m_dy == 0) {
-            if (std::fabs(rel) >= static_cast<double>(m_radius)) return;
-            bandLo = std::min(m_fax, m_fbx);
-            bandHi = std::max(m_fax, m_fbx);
-        } else {
-            const double centre = m_fax + rel * m_slope;
-            bandLo = centre - m_halfBand;
-            bandHi = centre + m_halfBand;
-            if (m_dx != 0) {
-                // Where the perpendiculars through the two ends cross the row.
-                const double p1 = m_fax + rel * m_normalSlope;
-                const double p2 = p1 + m_normalStep;
-                bandLo = std::max(bandLo, std::min(p1, p2));
-                bandHi = std::min(bandHi, std::max(p1, p2));
-            } else if (rel * m_dy < 0 || rel * m_dy > static_cast<double>(m_length2)) {
-                return;
-            }
-        }
-        if (bandLo < bandHi) {
-            lo = std::min(lo, bandLo);
-            hi = std::max(hi, bandHi);
+    int64_t X() const { return m_whole + (m_part > 0 ? 1 : 0); }
+    void Step() {
+        m_whole += m_stepWhole;
+        m_part += m_stepPart;
+        if (m_part >= m_height) {
+            ++m_whole;
+            m_part -= m_height;
         }
     }
 
 private:
-    bool m_roundEnds;
-    int64_t m_ax, m_ay, m_bx, m_by, m_dx, m_dy, m_length2, m_radius, m_radius2;
-    // The same in floating point, with the per-row estimate's constants.
-    double m_fax, m_fay, m_fbx, m_fby, m_fRadius2;
-    double m_slope = 0, m_halfBand = 0, m_normalSlope = 0, m_normalStep = 0;
-    double m_fdx, m_fdy, m_fLimit;  // m_fLimit: radius^2 * length^2
+    static int64_t FloorDiv(int64_t n, int64_t d) { return n >= 0 ? n / d : -((-n + d - 1) / d); }
+    int64_t m_height, m_stepWhole, m_stepPart, m_whole = 0, m_part = 0;
 };
+
+// Fills a convex polygon by sampling pixel centres, left and top edges in,
+// right and bottom edges out, one span a row; rows outside `limit` are skipped.
+void AppendConvexFill(std::vector<Span>& out, const POINT* corners, size_t count,
+                      const RECT& limit) {
+    int top = corners[0].y, bottom = corners[0].y;
+    for (size_t i = 1; i < count; ++i) {
+        top = std::min<int>(top, corners[i].y);
+        bottom = std::max<int>(bottom, corners[i].y);
+    }
+    const int first = std::max<int>(top, limit.top);
+    const int last = std::min<int>(bottom, limit.bottom);
+    if (first >= last) return;
+    const size_t base = out.size();
+    out.resize(base + static_cast<size_t>(last - first),
+               Span{0, std::numeric_limits<int>::max(), std::numeric_limits<int>::min()});
+    // Each row meets one edge going down and one going up; the span lies between.
+    for (size_t i = 0; i < count; ++i) {
+        const POINT& p = corners[i];
+        const POINT& q = corners[(i + 1) % count];
+        if (p.y == q.y) continue;
+        const POINT& upper = p.y < q.y ? p : q;
+        const POINT& lower = p.y < q.y ? q : p;
+        const int from = std::max<int>(upper.y, first);
+        const int to = std::min<int>(lower.y, last);
+        if (from >= to) continue;
+        EdgeStepper edge(upper, lower, from);
+        for (int y = from; y < to; ++y, edge.Step()) {
+            Span& row = out[base + static_cast<size_t>(y - first)];
+            const int x = static_cast<int>(edge.X());
+            row.left = std::min(row.left, x);
+            row.right = std::max(row.right, x);
+        }
+    }
+    size_t kept = base;
+    for (size_t i = base; i < out.size(); ++i) {
+        if (out[i].left >= out[i].right) continue;
+        out[kept] = out[i];
+        out[kept++].y = first + static_cast<int>(i - base);
+    }
+    out.resize(kept);
+}
+
+// Rounds a positive value to the nearest whole number, halves up.
+int RoundPositive(double v) {
+    return static_cast<int>(v + 0.5);
+}
+
+}  // namespace
+
+std::array<POINT, 4> WideBandCorners(POINT from, POINT to, int width) {
+    // The pen's width across the segment split into the parts it takes along
+    // x and y: the side towards +x moves by half a part plus a half, the other
+    // side by half a part, each rounded halves up, so the band is the same
+    // whichever way the segment runs. A segment of no length has no band.
+    const int64_t dx = static_cast<int64_t>(to.x) - from.x;
+    const int64_t dy = static_cast<int64_t>(to.y) - from.y;
+    if (dx == 0 && dy == 0) return {from, from, to, to};
+    const double length = std::hypot(static_cast<double>(dx), static_cast<double>(dy));
+    const double acrossX = width * static_cast<double>(dy < 0 ? -dy : dy) / length;
+    const double acrossY = width * static_cast<double>(dx < 0 ? -dx : dx) / length;
+    const int nearX = RoundPositive(acrossX / 2), farX = RoundPositive((acrossX + 1) / 2);
+    const int nearY = RoundPositive(acrossY / 2), farY = RoundPositive((acrossY + 1) / 2);
+    // Going down to the right the +x side lies above the path; going up, below.
+    const int sideY = (dx > 0) == (dy > 0) ? -1 : 1;
+    const POINT plus{farX, sideY * farY};
+    const POINT minus{-nearX, -sideY * nearY};
+    return {POINT{from.x + minus.x, from.y + minus.y}, POINT{from.x + plus.x, from.y + plus.y},
+            POINT{to.x + plus.x, to.y + plus.y}, POINT{to.x + minus.x, to.y + minus.y}};
+}
+
+namespace {
+
+// The band of one segment without its ends' dots: a pen-wide rectangle for a
+// horizontal or vertical segment (its last column or row left to the dot), a
+// parallelogram otherwise. One span a row, top to bottom.
+void AppendWideBand(std::vector<Span>& out, POINT from, POINT to, int width, const RECT& limit) {
+    if (from.x == to.x && from.y == to.y) return;
+    const int half = width / 2;
+    if (from.y == to.y) {
+        AppendRectFill(out,
+                       RECT{std::min(from.x, to.x), from.y - half, std::max(from.x, to.x),
+                            from.y - half + width},
+                       limit);
+    } else if (from.x == to.x) {
+        AppendRectFill(out,
+                       RECT{from.x - half, std::min(from.y, to.y), from.x - half + width,
+                            std::max(from.y, to.y)},
+                       limit);
+    } else {
+        const std::array<POINT, 4> corners = WideBandCorners(from, to, width);
+        AppendConvexFill(out, corners.data(), corners.size(), limit);
+    }
+}
 
 }  // namespace
 
 void AppendThinLine(std::vector<Span>& out, POINT from, POINT to, const RECT& limit) {
     ForEachLinePixel(from, to, limit, [&](int x, int y, int) { AddPixel(out, x, y); });
 }
-
-namespace {
-
-void AppendWideStroke(std::vector<Span>& out, POINT from, POINT to, int width, bool roundEnds,
-                      const RECT& limit) {
-    const Capsule capsule(from, to, width, roundEnds);
-    const int64_t top = std::max<int64_t>(FloorDiv(capsule.Top(), 2), limit.top);
-    const int64_t bottom = std::min<int64_t>(FloorDiv(capsule.Bottom(), 2) + 1, limit.bottom);
-    if (bottom > top) out.reserve(out.size() + static_cast<size_t>(bottom - top));
-    for (int64_t y = top; y < bottom; ++y) {
-        double lo, hi;
-        capsule.EstimateRow(2.0 * static_cast<double>(y), lo, hi);
-        if (!(lo < hi)) continue;
-        const int64_t py = 2 * y;
-        // The first and last pixel centres strictly inside (lo, hi), halved.
-        const double halfLo = lo * 0.5;
-        const double halfHi = hi * 0.5;
-        const int64_t floorLo = Floor(halfLo);
-        const int64_t floorHi = Floor(halfHi);
-        int64_t left = floorLo + 1;
-        int64_t right = halfHi > static_cast<double>(floorHi) ? floorHi : floorHi - 1;
-        // The estimate is exact but for rounding: only an edge that falls on a
-        // pixel centre, or nearly, needs the exact test.
-        if (NearEdge(halfLo - static_cast<double>(floorLo))) {
-            while (capsule.Covers(2 * (left - 1), py)) --left;
-            while (left <= right && !capsule.Covers(2 * left, py)) ++left;
-        }
-        if (NearEdge(halfHi - static_cast<double>(floorHi))) {
-            while (capsule.Covers(2 * (right + 1), py)) ++right;
-            while (right >= left && !capsule.Covers(2 * right, py)) --right;
-        }
-        if (left > right) continue;
-        out.push_back({static_cast<int>(y), static_cast<int>(left), static_cast<int>(right + 1)});
-    }
-}
-
-}  // namespace
 
 namespace {
 
@@ -220,11 +186,6 @@ std::vector<Span> MergeDots(std::vector<Span> band, std::vector<Span>& dots) {
 
 }  // namespace
 
-void AppendWideSegment(std::vector<Span>& out, POINT from, POINT to, int width,
-                       const RECT& limit) {
-    AppendWideStroke(out, from, to, width, true, limit);
-}
-
 std::vector<Span> WidePathSpans(const POINT* points, size_t count, bool closed, int width,
                                 const RECT& limit) {
     // Each segment's band, with the pen's own dot (the ellipse Windows draws
@@ -233,9 +194,9 @@ std::vector<Span> WidePathSpans(const POINT* points, size_t count, bool closed, 
     std::vector<Span> spans;
     if (count == 0) return spans;
     for (size_t i = 0; i + 1 < count; ++i) {
-        AppendWideStroke(spans, points[i], points[i + 1], width, false, limit);
+        AppendWideBand(spans, points[i], points[i + 1], width, limit);
     }
-    if (closed && count > 2) AppendWideStroke(spans, points[count - 1], points[0], width, false, limit);
+    if (closed && count > 2) AppendWideBand(spans, points[count - 1], points[0], width, limit);
     std::vector<Span> dot;
     AppendEllipseFill(dot, RECT{0, 0, width, width}, kNoLimit);
     std::vector<Span> dots;

@@ -3,10 +3,11 @@
 // takes device coordinates and appends horizontal spans (right exclusive).
 //
 // Pixel centres sit on integer coordinates, as in Windows' own rasterisation: a
-// one-pixel line passes through them, and a round pen covers the pixels whose
-// centres lie closer than half its width to the stroked path.
+// one-pixel line passes through them, and a polygon covers the pixels whose
+// centres lie inside it or on its left or top edges.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -65,16 +66,18 @@ void ForEachLinePixel(POINT from, POINT to, const RECT& limit, Visit&& visit) {
 // Appends a one-pixel line as runs of pixels (see ForEachLinePixel).
 void AppendThinLine(std::vector<Span>& out, POINT from, POINT to, const RECT& limit);
 
-// Appends the pixels a round pen of `width` (2 or more) covers along the segment,
-// both ends included with round caps. A pen of even width is centred half a
-// pixel above and left of the path, so that it covers exactly `width` rows or
-// columns of an axis-aligned line. Rows outside `limit` are skipped. The spans
-// are sorted by row; stroking several segments and normalising the union gives
-// round joins.
-void AppendWideSegment(std::vector<Span>& out, POINT from, POINT to, int width,
-                       const RECT& limit);
+// The band a pen of `width` (2 or more) lays along a slanted segment, without
+// its ends: the parallelogram whose corners are the ends moved across the
+// segment by half the width, rounded to whole pixels, the side towards +x
+// taking the larger half. In order: from's two corners, then to's.
+std::array<POINT, 4> WideBandCorners(POINT from, POINT to, int width);
 
-// The pixels of a closed or open path stroked with a round pen, normalised.
+// The pixels of a closed or open path stroked with a pen of `width` (2 or
+// more), normalised: each segment's band (a pen-wide rectangle along a
+// horizontal or vertical segment, WideBandCorners filled as a polygon
+// otherwise) and the pen's dot, the one-pixel ellipse of a width x width box
+// around the point (even widths half a pixel up and left), at every vertex,
+// which gives round ends and joins. Rows outside `limit` are skipped.
 std::vector<Span> WidePathSpans(const POINT* points, size_t count, bool closed, int width,
                                 const RECT& limit);
 

@@ -110,3 +110,51 @@ TEST(GdiBrush, MonochromeColourRuleFollowsTheBkColour) {
     EXPECT_EQ(ColourToPixel(dc, RGB(0, 0, 0)), 0u);
     EXPECT_EQ(ColourToPixel(dc, RGB(255, 0, 0)), 1u);
 }
+
+TEST(GdiBrush, ColouredBrushesDitherTheirBrightnessOnMonochromeBitmaps) {
+    testing_support::ResetLayer();
+    // White cells in each 8 x 8 block: the colour's brightness in 64ths, red,
+    // green and blue weighing 30, 59 and 11; the blocks repeat and sit on the
+    // bitmap's own pixels wherever a fill starts.
+    struct Case {
+        COLORREF colour;
+        int whiteCells;
+    };
+    const Case cases[] = {{RGB(255, 0, 0), 19},     {RGB(0, 255, 0), 38},  {RGB(0, 0, 255), 7},
+                          {RGB(200, 100, 50), 31},  {RGB(1, 1, 1), 0},     {RGB(254, 254, 254), 64},
+                          {RGB(128, 128, 128), 32}, {RGB(255, 255, 0), 57}};
+    for (const Case& c : cases) {
+        HDC whole = CreateCompatibleDC(nullptr);
+        HDC parts = CreateCompatibleDC(nullptr);
+        HBITMAP wholeBitmap = CreateBitmap(24, 24, 1, 1, nullptr);
+        HBITMAP partsBitmap = CreateBitmap(24, 24, 1, 1, nullptr);
+        HGDIOBJ oldWhole = SelectObject(whole, wholeBitmap);
+        HGDIOBJ oldParts = SelectObject(parts, partsBitmap);
+        HBRUSH brush = CreateSolidBrush(c.colour);
+        const RECT all{0, 0, 24, 24};
+        FillRect(whole, &all, brush);
+        for (const RECT& part :
+             {RECT{0, 0, 3, 24}, RECT{3, 0, 24, 5}, RECT{3, 5, 13, 24}, RECT{13, 5, 24, 24}}) {
+            FillRect(parts, &part, brush);
+        }
+        int white = 0;
+        for (int y = 0; y < 24; ++y) {
+            for (int x = 0; x < 24; ++x) {
+                const COLORREF pixel = GetPixel(whole, x, y);
+                ASSERT_EQ(pixel, GetPixel(parts, x, y))
+                    << std::hex << c.colour << " at " << std::dec << x << ", " << y;
+                ASSERT_EQ(pixel, GetPixel(whole, x % 8, y % 8))
+                    << std::hex << c.colour << " at " << std::dec << x << ", " << y;
+                white += x < 8 && y < 8 && pixel == RGB(255, 255, 255);
+            }
+        }
+        EXPECT_EQ(white, c.whiteCells) << std::hex << c.colour;
+        DeleteObject(brush);
+        SelectObject(whole, oldWhole);
+        SelectObject(parts, oldParts);
+        DeleteObject(wholeBitmap);
+        DeleteObject(partsBitmap);
+        DeleteDC(whole);
+        DeleteDC(parts);
+    }
+}

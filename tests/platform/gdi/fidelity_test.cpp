@@ -41,14 +41,11 @@ Cases Split(const std::string& text, std::vector<std::string>* order = nullptr) 
 // Cases where the reference's own raster is known to depart from Windows, or
 // where the layer keeps its own rule (see reference/README.md): null-pen
 // ellipses, which lose their last column and row on Windows as other filled
-// shapes do but not in the reference (boxes of one or two pixels agree); slanted and
-// diagonal wide pens, whose bands the reference draws ragged; wide-pen
-// ellipse rings, which it draws lopsided; coloured solid brushes on
-// monochrome bitmaps, which it dithers per colour channel.
+// shapes do but not in the reference (boxes of one or two pixels agree); and
+// wide-pen ellipse rings, which it draws lopsided.
 bool KnownDifference(const std::string& title) {
     static const std::regex kKnown(
-        "(line45|slant|poly) w([2-9]|10)|ellipse .* w([2-9]|10)|ellipse ([3-9]|\\d\\d)x.* nullpen|monoddb (?!000000|ffffff|"
-        "([0-9a-f]{2})\\2\\2).*");
+        "ellipse .* w([2-9]|10)|ellipse ([3-9]|\\d\\d)x.* nullpen");
     return std::regex_match(title, kKnown);
 }
 

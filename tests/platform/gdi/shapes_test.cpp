@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <string>
+
 #include "platform/gdi/spans.h"
 #include "platform/windows.h"
 #include "tests/platform/gdi/gdi_canvas.h"
@@ -83,22 +87,46 @@ TEST(GdiLine, WidePensAreRoundAndCoverTheirWidth) {
     }
 }
 
-TEST(GdiLine, DiagonalWidePenIsSymmetricAboutItsPath) {
+TEST(GdiLine, SlantedWidePensAreRaggedBandsWithRoundEnds) {
     testing_support::ResetLayer();
-    Sheet sheet(9, 9);
-    Selected pen(sheet.Dc(), CreatePen(PS_SOLID, 3, RGB(0, 0, 0)));
-    Line(sheet.Dc(), 2, 2, 6, 6);
-    EXPECT_EQ(sheet.Art(), Join({
-                               ".........",
-                               "..XX.....",
-                               ".XXXX....",
-                               ".XXXXX...",
-                               "..XXXXX..",
-                               "...XXXXX.",
-                               "....XXXX.",
-                               ".....XX..",
-                               ".........",
-                           }));
+    // The band's sides are the path moved across by half the width, rounded
+    // to whole pixels, the side towards +x by the larger half; so the bands
+    // step unevenly. Each segment is also drawn the other way round.
+    struct Case {
+        int width;
+        POINT from, to;
+        std::vector<std::string> art;
+    };
+    const Case cases[] = {
+        {3,
+         {2, 2},
+         {6, 6},
+         {"..........", "..XXX.....", ".XXXXX....", ".XXXXXX...", "..XXXXXX..", "...XXXX...",
+          "....XXXX..", "......X..."}},
+        {4,
+         {2, 6},
+         {7, 2},
+         {"......XX..", ".....XXXX.", "....XXXXX.", "...XXXXXX.", ".XXXXXXXX.", "XXXXXXXX..",
+          "XXXXXXX...", ".XX.XX...."}},
+        {2, {1, 1}, {8, 4}, {"XX........", "XXXXX.....", ".XXXXXX...", "....XXXXX.", "......XXX."}},
+        {5,
+         {4, 2},
+         {6, 8},
+         {"...XXX....", "..XXXXX...", "..XXXXXX..", "..XXXXXX..", "...XXXXX..", "...XXXXXX.",
+          "...XXXXXX.", "....XXXXX.", "....XXXXX.", "....XXXXX.", ".....XXX.."}},
+    };
+    for (const Case& c : cases) {
+        for (bool reversed : {false, true}) {
+            const POINT from = reversed ? c.to : c.from;
+            const POINT to = reversed ? c.from : c.to;
+            Sheet sheet(10, static_cast<int>(c.art.size()));
+            Selected pen(sheet.Dc(), CreatePen(PS_SOLID, c.width, RGB(0, 0, 0)));
+            Line(sheet.Dc(), from.x, from.y, to.x, to.y);
+            EXPECT_EQ(sheet.Art(), Join(c.art))
+                << "width " << c.width << " from (" << from.x << ", " << from.y << ") to (" << to.x
+                << ", " << to.y << ")";
+        }
+    }
 }
 
 TEST(GdiLine, PolylinesDrawEachPixelOnce) {
@@ -378,23 +406,6 @@ TEST(GdiPen, ShapesStayInsideTheClip) {
     EXPECT_EQ(CreatePen(42, 1, 0), nullptr);
 }
 
-// Whether a round pen of `width` on the segment covers pixel (x, y), worked
-// out as the squared distance to the segment in doubled coordinates, with no
-// shortcuts.
-bool PenCovers(POINT a, POINT b, int width, int x, int y) {
-    using Wide = __int128;
-    const int shift = width % 2 == 0 ? 1 : 0;
-    const Wide ax = 2 * a.x - shift, ay = 2 * a.y - shift;
-    const Wide dx = 2 * (b.x - a.x), dy = 2 * (b.y - a.y);
-    const Wide px = 2 * x - ax, py = 2 * y - ay;
-    const Wide length2 = dx * dx + dy * dy;
-    const Wide dot = px * dx + py * dy;
-    const Wide r2 = Wide(width) * width;
-    if (length2 == 0 || dot <= 0) return px * px + py * py < r2;
-    if (dot >= length2) return (px - dx) * (px - dx) + (py - dy) * (py - dy) < r2;
-    return (px * px + py * py) * length2 - dot * dot < r2 * length2;
-}
-
 // Whether the pixel centre (x, y) is inside the polygon by the even-odd rule,
 // counting the edges crossed strictly right of it on edges half-open in y.
 bool EvenOddInside(const std::vector<POINT>& polygon, int x, int y) {
@@ -410,6 +421,52 @@ bool EvenOddInside(const std::vector<POINT>& polygon, int x, int y) {
     return inside;
 }
 
+// The pixels of the 60 x 60 window at (-20, -20) the spans cover.
+std::vector<std::string> Window(const std::vector<platform::gdi::Span>& spans) {
+    std::vector<std::string> art(60, std::string(60, '.'));
+    for (const platform::gdi::Span& span : spans) {
+        if (span.y < -20 || span.y >= 40) continue;
+        for (int x = std::max(span.left, -20); x < std::min(span.right, 40); ++x)
+            art[span.y + 20][x + 20] = 'X';
+    }
+    return art;
+}
+
+// The pixels a pen of `width` on the segment covers in the window, pixel by
+// pixel: the pen-wide rectangle of an axis-aligned segment, the band's
+// polygon otherwise, and either end's dot.
+std::vector<std::string> WideCoverage(POINT a, POINT b, int width) {
+    const int half = width / 2;
+    std::vector<platform::gdi::Span> dots;
+    for (const POINT& end : {a, b}) {
+        platform::gdi::AppendEllipseFill(
+            dots, RECT{end.x - half, end.y - half, end.x - half + width, end.y - half + width},
+            platform::gdi::kNoLimit);
+    }
+    std::vector<std::string> art = Window(dots);
+    std::vector<POINT> band;
+    if (a.x != b.x && a.y != b.y) {
+        const std::array<POINT, 4> corners = platform::gdi::WideBandCorners(a, b, width);
+        band.assign(corners.begin(), corners.end());
+    }
+    for (int y = -20; y < 40; ++y) {
+        for (int x = -20; x < 40; ++x) {
+            bool covered;
+            if (a.y == b.y) {
+                covered = y >= a.y - half && y < a.y - half + width && x >= std::min(a.x, b.x) &&
+                          x < std::max(a.x, b.x);
+            } else if (a.x == b.x) {
+                covered = x >= a.x - half && x < a.x - half + width && y >= std::min(a.y, b.y) &&
+                          y < std::max(a.y, b.y);
+            } else {
+                covered = EvenOddInside(band, x, y);
+            }
+            if (covered) art[y + 20][x + 20] = 'X';
+        }
+    }
+    return art;
+}
+
 TEST(GdiSpans, WideSegmentsAndPolygonsMatchAPixelByPixelTest) {
     using platform::gdi::Span;
     uint32_t seed = 12345;
@@ -419,23 +476,35 @@ TEST(GdiSpans, WideSegmentsAndPolygonsMatchAPixelByPixelTest) {
     };
     const RECT all{-20, -20, 40, 40};
     for (int round = 0; round < 300; ++round) {
-        const POINT a{next(20), next(20)};
-        const POINT b = round % 5 == 0 ? a : POINT{next(20), next(20)};
+        // Short segments in every direction, some of no length or axis-aligned,
+        // and long ones from far outside crossing the window.
+        POINT a{next(20), next(20)};
+        POINT b = round % 7 == 0 ? a : POINT{next(20), round % 11 == 0 ? a.y : next(20)};
+        if (round % 5 == 1) {
+            a = POINT{-5000 + next(200), -7000 + next(300)};
+            b = POINT{5000 - next(200), 6000 - next(300)};
+        }
         const int width = 2 + next(9);
-        std::vector<Span> spans;
-        platform::gdi::AppendWideSegment(spans, a, b, width, all);
-        std::vector<std::string> got(60, std::string(60, '.'));
-        std::vector<std::string> want(60, std::string(60, '.'));
+        const POINT ends[] = {a, b};
+        const POINT reversed[] = {b, a};
+        const std::vector<Span> spans = platform::gdi::WidePathSpans(ends, 2, false, width, all);
+        const std::vector<std::string> want = WideCoverage(a, b, width);
+        const std::string where = "(" + std::to_string(a.x) + ", " + std::to_string(a.y) +
+                                  ") to (" + std::to_string(b.x) + ", " + std::to_string(b.y) +
+                                  ") width " + std::to_string(width);
+        ASSERT_EQ(Join(Window(spans)), Join(want)) << where;
+        // Either way round, the same pixels; a limit only drops whole rows.
+        ASSERT_EQ(Join(Window(platform::gdi::WidePathSpans(reversed, 2, false, width, all))),
+                  Join(want))
+            << where;
+        const RECT limit{-20, -20 + next(30), 40, 10 + next(30)};
+        std::vector<Span> rows;
         for (const Span& span : spans) {
-            for (int x = span.left; x < span.right; ++x) got[span.y + 20][x + 20] = 'X';
+            if (span.y >= limit.top && span.y < limit.bottom) rows.push_back(span);
         }
-        for (int y = -20; y < 40; ++y) {
-            for (int x = -20; x < 40; ++x) {
-                if (PenCovers(a, b, width, x, y)) want[y + 20][x + 20] = 'X';
-            }
-        }
-        ASSERT_EQ(Join(got), Join(want)) << "(" << a.x << ", " << a.y << ") to (" << b.x << ", "
-                                         << b.y << ") width " << width;
+        ASSERT_EQ(Join(Window(platform::gdi::WidePathSpans(ends, 2, false, width, limit))),
+                  Join(Window(rows)))
+            << where;
     }
     for (int round = 0; round < 100; ++round) {
         std::vector<POINT> polygon(3 + next(5));
