@@ -383,7 +383,9 @@ BOOL WINAPI EndDialog(HWND window, INT_PTR result) {
 LRESULT WINAPI DefDlgProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (Dialog* dialog = FindDialog(window); dialog != nullptr && dialog->proc != nullptr) {
         const INT_PTR handled = dialog->proc(window, message, wParam, lParam);
-        if (handled != 0 || !IsWindow(window)) return handled;
+        // A procedure may destroy its own dialog; the messages of the
+        // destruction itself still need the defaults, which free the font.
+        if (handled != 0 || FindDialog(window) == nullptr) return handled;
     }
     return DialogDefault(window, message, wParam, lParam);
 }

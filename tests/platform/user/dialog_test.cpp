@@ -208,6 +208,23 @@ TEST(Dialog, ItemTextEnablingAndRedrawing) {
               (Seen{"changes", "draw 101 4 4", "draw 10 1 0", "draw 101 1 4", "draw 1 1 0"}));
 }
 
+// The font a template names lives as long as its dialog: ended by its
+// procedure or by a command, the dialog takes its font with it.
+TEST(Dialog, FreesItsTemplatesFontWhenItGoes) {
+    static HGDIOBJ s_font;
+    for (bool byCommand : {false, true}) {
+        s_font = nullptr;
+        Open(
+            [byCommand](HWND dialog) {
+                s_font = reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(dialog, 101, WM_GETFONT, 0, 0));
+                if (byCommand) PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+                else EndDialog(dialog, 0);
+            });
+        ASSERT_NE(s_font, nullptr);
+        EXPECT_EQ(GetObjectType(s_font), 0u) << "ended by " << (byCommand ? "a command" : "its procedure");
+    }
+}
+
 TEST(Dialog, MakesTheProgramsTemplatesInTheirFontsUnits) {
     std::ifstream in(std::string(TAVELIN_SOURCE_DIR) + "/resources/dialogs.txt", std::ios::binary);
     std::stringstream text;
