@@ -33,15 +33,21 @@ void Press(uint32_t vk, uint32_t scan, uint8_t character, bool down) {
     platform::user::ApplyInputEvent(event);
 }
 
-TEST(AltGr, TypesTheCharactersOfItsLayoutAndTheLeftAltStaysASystemKey) {
+// A fresh layer with a focused window that records what it is typed.
+HWND TypingWindow() {
     testing_support::ResetLayer();
     WNDCLASSA wc{};
     wc.lpfnWndProc = TypingProc;
-    wc.lpszClassName = "AltGrTyping";
+    wc.lpszClassName = "Typing";
     RegisterClassA(&wc);
-    HWND window = CreateWindowExA(0, "AltGrTyping", "", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr,
-                                  nullptr, nullptr, nullptr);
+    HWND window = CreateWindowExA(0, "Typing", "", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr,
+                                  nullptr, nullptr);
     SetFocus(window);
+    return window;
+}
+
+TEST(AltGr, TypesTheCharactersOfItsLayoutAndTheLeftAltStaysASystemKey) {
+    HWND window = TypingWindow();
     const struct {
         uint32_t altScan;
         uint8_t character;
@@ -70,14 +76,7 @@ TEST(AltGr, TypesTheCharactersOfItsLayoutAndTheLeftAltStaysASystemKey) {
 }
 
 TEST(Typing, CharactersWindows1252LacksComeAsTheirCodePoints) {
-    testing_support::ResetLayer();
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = TypingProc;
-    wc.lpszClassName = "UnicharTyping";
-    RegisterClassA(&wc);
-    HWND window = CreateWindowExA(0, "UnicharTyping", "", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr,
-                                  nullptr, nullptr, nullptr);
-    SetFocus(window);
+    HWND window = TypingWindow();
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     g_typed.clear();
