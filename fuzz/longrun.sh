@@ -4,12 +4,14 @@
 # input quits early simply hands over to the next seed. Every drawing a run
 # saved is loaded alone into a fresh program, whose sheet must show the
 # file's pixels exactly, and nothing else may be left in the pictures folder.
-# The first failure stops, leaving its replay script.
-#   fuzz/longrun.sh [TOTAL [BUILD_DIR [PER_SEED]]]
+# The first failure stops, leaving its replay script. FIRST_SEED continues
+# an earlier long run where it stopped.
+#   fuzz/longrun.sh [TOTAL [BUILD_DIR [PER_SEED [FIRST_SEED]]]]
 set -u
 total=${1:-1000000}
 dir=${2:-build}
 per=${3:-50000}
+first=${4:-1}
 work=$(mktemp -d /tmp/tavelin-longrun-XXXXXX)
 printf 'wait 300\nclick 320 240\nwait 300\nclick 405 15\nwait 300\nclick 257 365\nwait 500\nscreenshot %s\n' \
     "$work/loaded.bmp" >"$work/load.txt"
@@ -29,7 +31,7 @@ sheet = [shot[54 + (479 - y) * 1920 + 84 * 3:][:1536] for y in range(36, 436)]
 sys.exit(0 if len(drawing) == offset + 1536 * 400 and rows == sheet else 1)
 PY
 }
-taken=0 seed=0 start=$(date +%s)
+taken=0 seed=$((first - 1)) start=$(date +%s)
 while [ "$taken" -lt "$total" ]; do
     seed=$((seed + 1))
     count=$((total - taken))
