@@ -12,7 +12,7 @@ set -eu
 cd "$(dirname "$0")"
 
 PACKAGES="build-essential cmake pkg-config libsdl2-dev libfreetype-dev libcups2-dev libcairo2-dev
-  cups-daemon poppler-utils desktop-file-utils appstream xvfb xdotool imagemagick
+  cups-daemon poppler-utils desktop-file-utils appstream xvfb x11-xkb-utils xdotool imagemagick
   fonts-dejavu-core libgtest-dev libgmock-dev googletest
   espeak-ng fonts-open-sans fonts-goudybookletter fonts-kaushanscript fonts-cabinsketch
   fonts-comic-neue fonts-lobster fonts-aenigma fonts-klaudia-berenika fonts-blankenburg
