@@ -23,9 +23,11 @@ launch() {
     window=$(xdotool search --pid $pid | head -1)
 }
 launch
-rss() { awk '/VmRSS/ {print $2}' /proc/$pid/status 2>/dev/null; }
+# Resident memory, and the anonymous part of it (the heap), in kB; the rest
+# is mapped files such as the graphics driver's libraries.
+rss() { awk '/VmRSS/ {r = $2} /RssAnon/ {a = $2} END {print r " kB (anonymous " a " kB)"}' /proc/$pid/status 2>/dev/null; }
 ticks() { awk '{print $14 + $15}' /proc/$pid/stat 2>/dev/null; }
-echo "start: rss $(rss) kB"
+echo "start: rss $(rss)"
 keys=(Return Escape Tab space BackSpace Left Right Up Down F1 a e z 1 eacute ctrl+z shift+a)
 start=$SECONDS
 next=60
@@ -49,11 +51,11 @@ while ((SECONDS - start < seconds)); do
         9) sleep 0.$((RANDOM % 9)) ;;
     esac 2>/dev/null
     if ((SECONDS - start >= next)); then
-        echo "$next s: rss $(rss) kB"
+        echo "$next s: rss $(rss)"
         next=$((next + 60))
     fi
 done
-echo "end: rss $(rss) kB"
+echo "end: rss $(rss)"
 xdotool mousemove --window "$window" 700 590 2>/dev/null
 sleep 5
 before=$(ticks)
