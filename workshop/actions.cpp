@@ -90,8 +90,13 @@ void WorkshopScreen::OnIdle() {
 // At rest (no action, no help, no magnifier, no button down and the pointer
 // off the sheet) there is a current tool, the palette listens and the pointer
 // shows; anything else leaves a child with a deaf screen or no pointer. The
-// fault is told once, to whoever watches the debug output.
+// GDI objects in use stay within kGdiObjectsOverRest of what the first rest
+// held (long random runs stay within 6 of it); a climb past that is
+// something made again and again and never deleted, which over a long
+// session would end in drawing nothing at all. The fault is told once, to
+// whoever watches the debug output.
 void WorkshopScreen::CheckRest() {
+    constexpr DWORD kGdiObjectsOverRest = 32;
     static bool told = false;
     if (told || g_workshop.actionInProgress || g_workshop.mode != kModeNormal ||
         g_workshop.magnifierActive || m_leftButton || m_rightButton || OnSheet(m_pointerX, m_pointerY)) {
@@ -106,6 +111,11 @@ void WorkshopScreen::CheckRest() {
         const int shown = ShowCursor(TRUE);
         ShowCursor(FALSE);
         if (shown != 1) fault = "workshop at rest with the cursor's show counter off its rest value";
+    }
+    const DWORD objects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (m_restObjects == 0) m_restObjects = objects;
+    if (fault == nullptr && objects > m_restObjects + kGdiObjectsOverRest) {
+        fault = "workshop at rest holding ever more GDI objects";
     }
     if (fault == nullptr) return;
     told = true;

@@ -85,5 +85,8 @@ private:
     void ChooseFontsAndStyles();
     bool OnSheet(int x, int y) const;
     void CheckRest();
+
+    // The GDI objects in use at the screen's first rest.
+    DWORD m_restObjects = 0;
 };
 

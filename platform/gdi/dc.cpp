@@ -107,6 +107,12 @@ DeviceContext* LookupDC(HDC dc) {
     return g_contexts[value - 1].get();
 }
 
+size_t LiveContextCount() {
+    size_t count = 0;
+    for (const auto& context : g_contexts) count += context != nullptr;
+    return count;
+}
+
 HDC CreateDeviceContext(const DeviceContext& context) {
     auto made = std::make_unique<DeviceContext>(context);
     SelectDefaults(*made);

@@ -103,6 +103,8 @@ struct GdiObject {
 };
 
 HGDIOBJ RegisterObject(std::unique_ptr<GdiObject> object);
+// The objects and device contexts alive, as GetGuiResources counts them.
+size_t LiveObjectCount();
 GdiObject* FindObject(HGDIOBJ handle);
 template <class T>
 T* FindObjectOf(HGDIOBJ handle, int kind) {
@@ -170,6 +172,7 @@ struct DeviceContext {
 };
 
 DeviceContext* LookupDC(HDC dc);
+size_t LiveContextCount();
 // Fills unset pen, brush and palette with the stock defaults.
 HDC CreateDeviceContext(const DeviceContext& context);
 void DestroyDeviceContext(HDC dc);

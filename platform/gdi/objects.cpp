@@ -9,18 +9,42 @@
 namespace platform::gdi {
 namespace {
 
-constexpr uintptr_t kHandleBase = 0x10000;
-std::vector<std::unique_ptr<GdiObject>> g_objects;
+// A handle is its slot's number (from 1, bits 0-15) under the slot's
+// generation (1 to 32767, bits 16-30), so handles sit above the device
+// contexts' small numbers and under 2^31. A deleted object's slot is used
+// again, as Windows does, so that a program making and deleting objects for
+// hours keeps a table of the size it needs at once; the generation changes
+// with each use, so that a handle kept after DeleteObject names nothing, not
+// its successor. As on Windows, 65,535 live objects are the most there can be.
+constexpr int kSlotBits = 16;
+constexpr uintptr_t kSlotMask = (uintptr_t{1} << kSlotBits) - 1;
+constexpr uint32_t kLastGeneration = 0x7FFF;
+
+struct Slot {
+    std::unique_ptr<GdiObject> object;
+    uint32_t generation = 1;
+};
+std::vector<Slot> g_objects;
+std::vector<size_t> g_freeSlots;
+size_t g_liveObjects = 0;
 
 size_t SlotOf(HGDIOBJ handle) {
     const uintptr_t value = reinterpret_cast<uintptr_t>(handle);
-    if (value <= kHandleBase || value - kHandleBase > g_objects.size()) return SIZE_MAX;
-    return value - kHandleBase - 1;
+    const uintptr_t number = value & kSlotMask;
+    if (number == 0 || number > g_objects.size() || (value >> kSlotBits) != g_objects[number - 1].generation) {
+        return SIZE_MAX;
+    }
+    return number - 1;
 }
 
 void Free(HGDIOBJ handle) {
     const size_t slot = SlotOf(handle);
-    if (slot != SIZE_MAX) g_objects[slot].reset();
+    if (slot == SIZE_MAX || !g_objects[slot].object) return;
+    g_objects[slot].object.reset();
+    --g_liveObjects;
+    uint32_t& generation = g_objects[slot].generation;
+    generation = generation == kLastGeneration ? 1 : generation + 1;
+    g_freeSlots.push_back(slot);
 }
 
 HGDIOBJ MakeStockBrush(UINT style, COLORREF colour) {
@@ -130,13 +154,27 @@ HGDIOBJ SelectBitmap(HDC handle, DeviceContext& dc, HGDIOBJ object) {
 }  // namespace
 
 HGDIOBJ RegisterObject(std::unique_ptr<GdiObject> object) {
-    g_objects.push_back(std::move(object));
-    return reinterpret_cast<HGDIOBJ>(kHandleBase + g_objects.size());
+    size_t slot = g_objects.size();
+    if (!g_freeSlots.empty()) {
+        slot = g_freeSlots.back();
+        g_freeSlots.pop_back();
+    } else if (slot < kSlotMask) {
+        g_objects.emplace_back();
+    } else {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    g_objects[slot].object = std::move(object);
+    ++g_liveObjects;
+    const uintptr_t generation = g_objects[slot].generation;
+    return reinterpret_cast<HGDIOBJ>((generation << kSlotBits) | (slot + 1));
 }
+
+size_t LiveObjectCount() { return g_liveObjects + LiveContextCount(); }
 
 GdiObject* FindObject(HGDIOBJ handle) {
     const size_t slot = SlotOf(handle);
-    return slot == SIZE_MAX ? nullptr : g_objects[slot].get();
+    return slot == SIZE_MAX ? nullptr : g_objects[slot].object.get();
 }
 
 HGDIOBJ Stock(int index) {

@@ -41,6 +41,9 @@ void WINAPI Sleep(DWORD milliseconds) {
 
 DWORD WINAPI GetCurrentThreadId(void) { return 1; }
 
+// The pseudo handle Windows answers with: -1, meaning this process.
+HANDLE WINAPI GetCurrentProcess(void) { return reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)); }
+
 [[noreturn]] void WINAPI ExitProcess(UINT exitCode) {
     if (platform::CurrentBackend().events != nullptr) platform::CurrentBackend().events->Ending();
     platform::LogLine("exit " + std::to_string(static_cast<int>(exitCode)));

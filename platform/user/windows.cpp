@@ -420,6 +420,15 @@ BOOL WINAPI DestroyWindow(HWND handle) {
     return TRUE;
 }
 
+DWORD WINAPI GetGuiResources(HANDLE process, DWORD flags) {
+    if (process != GetCurrentProcess()) return 0;
+    if (flags == GR_GDIOBJECTS) return static_cast<DWORD>(platform::gdi::LiveObjectCount());
+    if (flags != GR_USEROBJECTS) return 0;
+    DWORD windows = 0;
+    for (const auto& window : g_windows) windows += window != nullptr;
+    return windows;
+}
+
 BOOL WINAPI IsWindow(HWND handle) {
     Window* window = Find(handle);
     return window != nullptr && !window->destroying;

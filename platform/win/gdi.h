@@ -13,8 +13,9 @@
 // sections on file mappings, GetObjectA of fonts, and every call the program
 // does not make.
 //
-// Knowing differences: every stretching mode works as COLORONCOLOR; colours
-// are matched to the nearest palette entry, never dithered; RealizePalette
+// Known differences: HALFTONE stretching samples as COLORONCOLOR does instead
+// of averaging; colours are matched to the nearest palette entry, never
+// dithered, except solid brushes on monochrome bitmaps; RealizePalette
 // changes the emulated hardware palette at once, without WM_PALETTECHANGED; on
 // a true-colour display GetSystemPaletteEntries still answers with the palette
 // an 8-bit display starts with (the twenty static colours around a colour cube).

@@ -86,6 +86,7 @@ void WINAPI SetLastError(DWORD error);
 DWORD WINAPI GetTickCount(void);
 void WINAPI Sleep(DWORD milliseconds);
 DWORD WINAPI GetCurrentThreadId(void);
+HANDLE WINAPI GetCurrentProcess(void);
 HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName);
 [[noreturn]] void WINAPI ExitProcess(UINT exitCode);
 void WINAPI OutputDebugStringA(LPCSTR text);

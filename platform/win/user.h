@@ -376,3 +376,8 @@ BOOL WINAPI EqualRect(const RECT* a, const RECT* b);
 #define SM_CXSCREEN 0
 #define SM_CYSCREEN 1
 int WINAPI GetSystemMetrics(int index);
+
+// The GDI objects (device contexts included) or windows this process holds.
+#define GR_GDIOBJECTS 0
+#define GR_USEROBJECTS 1
+DWORD WINAPI GetGuiResources(HANDLE process, DWORD flags);

@@ -75,4 +75,30 @@ TEST(GdiFidelity, EveryCaseMatchesTheReferencePixelForPixel) {
     EXPECT_EQ(differing, 0);
 }
 
+// Coverage does not depend on the depth: the pens, ellipses and regions draw
+// the same pixels on 8-bit and 1-bit targets as on the 32-bit ones compared
+// with the reference. On 1 bit only the black shapes count, since the red
+// brush is dithered there.
+TEST(GdiFidelity, ShapesCoverTheSamePixelsAtEveryDepth) {
+    testing_support::ResetLayer();
+    Cases byDepth[3];
+    const int depths[3] = {32, 8, 1};
+    for (int i = 0; i < 3; ++i) {
+        fidelity::Scenario scenario;
+        scenario.shapeBits = depths[i];
+        scenario.Pens();
+        scenario.Ellipses();
+        scenario.Regions();
+        byDepth[i] = Split(scenario.text);
+    }
+    ASSERT_GT(byDepth[0].size(), 400u);
+    const std::regex kRed("ellipse .*|rect.*");
+    for (const auto& [title, pixels] : byDepth[0]) {
+        EXPECT_EQ(byDepth[1].at(title), pixels) << "8 bits: " << title;
+        if (!std::regex_match(title, kRed)) {
+            EXPECT_EQ(byDepth[2].at(title), pixels) << "1 bit: " << title;
+        }
+    }
+}
+
 }  // namespace

@@ -36,7 +36,9 @@ inline const std::vector<Size>& Sizes() {
 }
 
 // A memory context on a top-down DIB section of 1, 8 or 32 bits, or on a
-// monochrome device-dependent bitmap (bits 0).
+// monochrome device-dependent bitmap (bits 0). The 8-bit palette is the 256
+// greys with pure red in place of grey 1, so that every colour the shapes
+// draw has its own entry.
 class Target {
 public:
     Target(int width, int height, int bits = 32) : m_width(width), m_height(height) {
@@ -57,6 +59,7 @@ public:
             for (int i = 0; i < 256; ++i) {
                 const BYTE grey = static_cast<BYTE>(bits == 1 ? (i == 0 ? 0 : 255) : i);
                 info.colours[i] = RGBQUAD{grey, grey, grey, 0};
+                if (bits == 8 && i == 1) info.colours[i] = RGBQUAD{0, 0, 255, 0};
             }
             void* bits32 = nullptr;
             m_bitmap = CreateDIBSection(m_dc, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
@@ -121,6 +124,9 @@ private:
 class Scenario {
 public:
     std::string text;
+    // The depth of the targets of the pens, ellipses and regions; the
+    // reference draws them at 32 bits.
+    int shapeBits = 32;
 
     void Case(const std::string& title, const std::string& body) {
         text += "== " + title + "\n" + body;
@@ -141,7 +147,7 @@ public:
         for (const Size& s : Sizes()) {
             const std::string size = std::to_string(s.w) + "x" + std::to_string(s.h);
             for (int w = 0; w <= 10; ++w) {
-                Target t(s.w + 16, s.h + 16);
+                Target t(s.w + 16, s.h + 16, shapeBits);
                 HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
                 HPEN pen = w == 0 ? static_cast<HPEN>(GetStockObject(NULL_PEN))
                                   : CreatePen(PS_SOLID, w, RGB(0, 0, 0));
@@ -176,7 +182,7 @@ public:
                 Fill("combine " + size + " " + ops[op], s, a);
             }
             for (int fw = 1; fw <= 2; ++fw) {
-                Target t(s.w + 4, s.h + 4);
+                Target t(s.w + 4, s.h + 4, shapeBits);
                 HRGN r = CreateEllipticRgn(2, 2, 2 + s.w, 2 + s.h);
                 FrameRgn(t.Dc(), r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), fw, fw + 1);
                 DeleteObject(r);
@@ -228,7 +234,7 @@ public:
 
 private:
     void Stroke(const std::string& title, int width, const std::vector<POINT>& points) {
-        Target t(44, 44);
+        Target t(44, 44, shapeBits);
         HPEN pen = CreatePen(PS_SOLID, width, RGB(0, 0, 0));
         HGDIOBJ old = SelectObject(t.Dc(), pen);
         Polyline(t.Dc(), points.data(), static_cast<int>(points.size()));
@@ -238,7 +244,7 @@ private:
     }
 
     void Frame(const std::string& title, int width, const RECT& box) {
-        Target t(48, 44);
+        Target t(48, 44, shapeBits);
         HPEN pen = CreatePen(PS_SOLID, width, RGB(0, 0, 0));
         HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
         HGDIOBJ oldPen = SelectObject(t.Dc(), pen);
@@ -252,7 +258,7 @@ private:
     }
 
     void Fill(const std::string& title, const Size& s, HRGN region) {
-        Target t(s.w + 4, s.h + 4);
+        Target t(s.w + 4, s.h + 4, shapeBits);
         FillRgn(t.Dc(), region, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         DeleteObject(region);
         Case(title, t.Runs());
