@@ -111,4 +111,22 @@ TEST(Monkey, AMessageBoxGivesThePointerBackItsShowCount) {
     EXPECT_TRUE(boxShown) << "the print without a printer shows its message";
 }
 
+// Found by the monkey's watch on GDI objects at rest: every dialog left its
+// template's font behind, so that the quit question, opened and closed, added
+// one object each time (the shrunk run opened it and the choosers over and
+// over). Forty times is past the watch's margin.
+TEST(Monkey, DialogsOpenedAndClosedLeaveNoGdiObjectsBehind) {
+    ProgramRun run;
+    std::string script = "move 30 460\nwait 300\n";
+    for (int i = 0; i < 40; ++i) script += "close\nwait 100\nkey escape\nwait 100\n";
+    ASSERT_EQ(run.StartInWorkshop(script + "move 30 460\nwait 300\n"), 0);
+    const std::vector<std::string> log = run.Log();
+    for (const std::string& line : log) EXPECT_FALSE(StartsWith(line, "debug:")) << line;
+    // The question plays one of its four sounds each time it opens.
+    const std::vector<std::string> sounds = SoundNames(log);
+    int questions = 0;
+    for (const char* sound : {"Crecel", "WeezCrt", "Undo4", "Gomme1"}) questions += CountStartingWith(sounds, sound);
+    EXPECT_EQ(questions, 40);
+}
+
 }  // namespace
