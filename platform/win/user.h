@@ -1,5 +1,6 @@
 // USER: window classes and windows, the message queue, input, capture, focus,
-// painting, timers, cursors, message boxes and hot keys.
+// painting, timers, cursors, message boxes, hot keys, and the count of GDI
+// objects and windows held (GetGuiResources).
 //
 // Implements one desktop holding the program's windows, each with a rectangle in
 // screen coordinates of the emulated display. Window text is kept by
