@@ -33,19 +33,19 @@ mkdir -p "$work/home" "$work/runtime"
 #   German QWERTZ: ß (20), ö (47), the dead acute (21) then e for é, z (29).
 #   Spanish: ñ (47), the dead acute (48) then a (38) for á, ¡ (21).
 # Each layout types on its own line of the sheet.
-french_keys="24 11 34+26 18 108:26"
-german_keys="20 47 21+26 29"
-french_text="a\351\352\347\200"
-german_text="\337\366\351z"
-spanish_keys="47 48+38 21"
-spanish_text="\361\341\241"
+french_keys="24 11 34+26 18 108:26" french_text="a\351\352\347\200"
+german_keys="20 47 21+26 29" german_text="\337\366\351z"
+spanish_keys="47 48+38 21" spanish_text="\361\341\241"
 
 # The headless reference: the same clicks, the same text through the script.
-printf 'wait 300\nclick 320 240\nwait 300\nclick 40 240\nwait 50\nclick 150 100\nwait 50\n' >"$work/script.txt"
-printf "type $french_text\\nkey escape\\nwait 50\\nclick 150 160\\nwait 50\\n" >>"$work/script.txt"
-printf "type $german_text\\nkey escape\\nwait 50\\nclick 150 220\\nwait 50\\n" >>"$work/script.txt"
-printf "type $spanish_text\\nkey escape\\nwait 50\\nmove 20 20\\nwait 300\\n" >>"$work/script.txt"
-printf 'screenshot %s\nclose\nwait 300\nkey enter\nwait 5000\n' "$work/headless.bmp" >>"$work/script.txt"
+script_line() { printf "click 150 $1\\nwait 50\\ntype $2\\nkey escape\\nwait 50\\n"; }
+{
+    printf 'wait 300\nclick 320 240\nwait 300\nclick 40 240\nwait 50\n'
+    script_line 100 "$french_text"
+    script_line 160 "$german_text"
+    script_line 220 "$spanish_text"
+    printf 'move 20 20\nwait 300\nscreenshot %s\nclose\nwait 300\nkey enter\nwait 5000\n' "$work/headless.bmp"
+} >"$work/script.txt"
 # The script is read as UTF-8.
 iconv -f CP1252 -t UTF-8 "$work/script.txt" >"$work/script-utf8.txt"
 env -i PATH=/usr/bin:/bin LANG=fr_FR.UTF-8 HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
@@ -86,29 +86,23 @@ press() {
         sleep 0.1
     done
 }
+# window_line LAYOUT Y KEYS: a text at (150, Y) typed on the layout.
+window_line() {
+    setxkbmap -layout "$1" || fail "no layout $1"
+    sleep 0.5
+    xdotool mousemove $(at 150 "$2") click 1
+    sleep 0.3
+    press "$3"
+    xdotool key Escape
+    sleep 0.3
+}
 xdotool mousemove $(at 320 240) click 1
 sleep 1.5
 xdotool mousemove $(at 40 240) click 1
 sleep 0.3
-xdotool mousemove $(at 150 100) click 1
-sleep 0.3
-press "$french_keys"
-xdotool key Escape
-sleep 0.3
-setxkbmap -layout de || fail "no German layout"
-sleep 0.5
-xdotool mousemove $(at 150 160) click 1
-sleep 0.3
-press "$german_keys"
-xdotool key Escape
-sleep 0.3
-setxkbmap -layout es || fail "no Spanish layout"
-sleep 0.5
-xdotool mousemove $(at 150 220) click 1
-sleep 0.3
-press "$spanish_keys"
-xdotool key Escape
-sleep 0.3
+window_line fr 100 "$french_keys"
+window_line de 160 "$german_keys"
+window_line es 220 "$spanish_keys"
 xdotool mousemove $(at 20 20)
 sleep 1
 import -window root "$out/typing.png"
