@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <vector>
 
 #include "effects/passes.h"
 #include "effects/pixel_quads.h"
@@ -81,18 +82,41 @@ void ShadeTriangles(const EffectImage& image) {
     });
 }
 
+// The dots a band of eight rows at a time, each row in 64-bit words: a byte
+// inside its tile's dot takes the colour of the tile's first pixel, a byte
+// outside it is halved (a shift, the bit crossing from the next byte masked
+// off). A tile row is 24 bytes, three words, so the dot's rows repeat every
+// three words along an image row; the tiles' colours are taken before the
+// band's first row changes.
 void PaintDots(const EffectImage& image) {
-    ForEachTile<8>(image, [](uint8_t* const* rows, int offset) {
-        uint8_t colour[3];
-        memcpy(colour, rows[0] + offset, 3);
+    constexpr uint64_t kLowSevenBits = 0x7F7F7F7F7F7F7F7Full;
+    const int tiles = image.width / 8;
+    const size_t words = static_cast<size_t>(tiles) * 3;
+    std::vector<uint64_t> masks(8 * words);
+    std::vector<uint64_t> colours(words);
+    for (int i = 0; i < 8; ++i) {
+        uint8_t bytes[24];
+        for (int b = 0; b < 24; ++b) bytes[b] = kDot[i][b / 3] != 0 ? 0xFF : 0;
+        for (int t = 0; t < tiles; ++t) memcpy(&masks[i * words + 3 * t], bytes, sizeof bytes);
+    }
+    for (int top = 0; top + 8 <= image.height; top += 8) {
+        const uint8_t* first = image.pixels + static_cast<ptrdiff_t>(top) * image.stride;
+        for (int t = 0; t < tiles; ++t) {
+            uint8_t colour[24];
+            for (int j = 0; j < 8; ++j) memcpy(colour + 3 * j, first + 24 * t, 3);
+            memcpy(&colours[3 * static_cast<size_t>(t)], colour, sizeof colour);
+        }
         for (int i = 0; i < 8; ++i) {
-            for (int j = 0; j < 8; ++j) {
-                uint8_t* pixel = rows[i] + offset + 3 * j;
-                if (kDot[i][j] != 0) memcpy(pixel, colour, 3);
-                else Halve(pixel);
+            uint8_t* row = image.pixels + static_cast<ptrdiff_t>(top + i) * image.stride;
+            const uint64_t* mask = &masks[i * words];
+            for (size_t w = 0; w < words; ++w) {
+                uint64_t bytes;
+                memcpy(&bytes, row + 8 * w, sizeof bytes);
+                bytes = (colours[w] & mask[w]) | ((bytes >> 1) & kLowSevenBits & ~mask[w]);
+                memcpy(row + 8 * w, &bytes, sizeof bytes);
             }
         }
-    });
+    }
 }
 
 #if defined(__SSE2__)
