@@ -13,20 +13,10 @@ set -eu
 program=$1
 closer=$2
 out=$3
-for tool in Xvfb xdotool import convert; do
-    command -v $tool >/dev/null || { echo "xvfb test: no $tool, skipped"; exit 77; }
-done
+test_name="xvfb test"
+. "$(dirname "$0")/xvfb_common.sh"
+need Xvfb xdotool import convert
 mkdir -p "$out"
-work=$(mktemp -d /tmp/tavelin-xvfb-XXXXXX)
-server=""
-app=""
-cleanup() {
-    [ -n "$app" ] && kill "$app" 2>/dev/null
-    [ -n "$server" ] && kill "$server" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "xvfb test: $*" >&2; exit 1; }
 
 # pixel FILE X Y: the pixel as "R G B", 0 to 255.
 pixel() {
@@ -46,24 +36,13 @@ expect_black() {
 run() {
     name=$1 size=$2 ox=$3 oy=$4 num=$5 den=$6
     shift 6
-    exec 3>"$work/display"
-    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    server=$!
-    exec 3>&-
-    for _ in 1 2 3 4 5 6 7 8 9 10; do [ -s "$work/display" ] && break; sleep 0.3; done
-    export DISPLAY=":$(cat "$work/display")"
+    start_server "$size"
     rm -rf "$work/home" "$work/runtime"
     mkdir -p "$work/home" "$work/runtime"
     env -i PATH=/usr/bin:/bin DISPLAY="$DISPLAY" LANG=fr_FR.UTF-8 HOME="$work/home" \
         XDG_RUNTIME_DIR="$work/runtime" "$program" --mute "$@" >"$work/$name.log" 2>&1 &
     app=$!
-    window=""
-    for _ in $(seq 40); do
-        sleep 0.5
-        window=$(xdotool search --onlyvisible --class tavelin 2>/dev/null | tail -1) || true
-        [ -n "$window" ] && xdotool getwindowname "$window" >/dev/null 2>&1 && break
-    done
-    [ -n "$window" ] || fail "$name: no window"
+    find_window "$name"
     sleep 1
     if [ $# -gt 0 ]; then
         eval "$(xdotool getwindowgeometry --shell "$window")"
@@ -123,12 +102,7 @@ expect_black "$out/full768.png" 1195 384 "1366x768 right border"
 set -- $(pixel "$out/full768.png" 1194 384)
 [ "$1" -ne 0 ] || fail "1366x768: the picture does not reach x 1194"
 # A desktop smaller than the picture: the program says which screen it needs.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 600x400x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-server=$!
-exec 3>&-
-for _ in 1 2 3 4 5 6 7 8 9 10; do [ -s "$work/display" ] && break; sleep 0.3; done
-export DISPLAY=":$(cat "$work/display")"
+start_server 600x400
 status=0
 env -i PATH=/usr/bin:/bin DISPLAY="$DISPLAY" LANG=en_GB.UTF-8 HOME="$work/home" \
     XDG_RUNTIME_DIR="$work/runtime" timeout 30 "$program" --mute >"$work/small.log" 2>&1 &

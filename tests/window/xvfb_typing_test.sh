@@ -10,20 +10,10 @@
 set -eu
 program=$1
 out=$2
-for tool in Xvfb xdotool setxkbmap import compare; do
-    command -v $tool >/dev/null || { echo "typing test: no $tool, skipped"; exit 77; }
-done
+test_name="typing test"
+. "$(dirname "$0")/xvfb_common.sh"
+need Xvfb xdotool setxkbmap import compare
 mkdir -p "$out"
-work=$(mktemp -d /tmp/tavelin-typing-XXXXXX)
-server=""
-app=""
-cleanup() {
-    [ -n "$app" ] && kill "$app" 2>/dev/null
-    [ -n "$server" ] && kill "$server" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "typing test: $*" >&2; exit 1; }
 mkdir -p "$work/home" "$work/runtime"
 
 # What is typed, as Windows-1252 text for the headless run and as key codes
@@ -53,25 +43,14 @@ env -i PATH=/usr/bin:/bin LANG=fr_FR.UTF-8 HOME="$work/home" XDG_RUNTIME_DIR="$w
 
 # -noreset: a server whose last client leaves resets its keymap, which would
 # undo the layout set before the program connects.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-server=$!
-exec 3>&-
-for _ in 1 2 3 4 5 6 7 8 9 10; do [ -s "$work/display" ] && break; sleep 0.3; done
-export DISPLAY=":$(cat "$work/display")"
+start_server 1280x1024 -noreset
 setxkbmap -layout fr || fail "no French layout"
 rm -rf "$work/home"
 mkdir -p "$work/home"
 env -i PATH=/usr/bin:/bin DISPLAY="$DISPLAY" LANG=fr_FR.UTF-8 HOME="$work/home" \
     XDG_RUNTIME_DIR="$work/runtime" "$program" --window --mute --log "$work/window.log" >"$work/out.txt" 2>&1 &
 app=$!
-window=""
-for _ in $(seq 40); do
-    sleep 0.5
-    window=$(xdotool search --onlyvisible --class tavelin 2>/dev/null | tail -1) || true
-    [ -n "$window" ] && xdotool getwindowname "$window" >/dev/null 2>&1 && break
-done
-[ -n "$window" ] || fail "no window"
+find_window typing
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$window")"
 at() { echo $((X + $1 * 2 + 1)) $((Y + $2 * 2 + 1)); }
